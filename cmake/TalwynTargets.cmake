@@ -1,0 +1,50 @@
+# Shared target helpers. Model libraries never see Qt: they are built without
+# any Qt include path, so a stray Qt include fails the build.
+
+set(TALWYN_WARNINGS -Wall -Wextra)
+
+if(TALWYN_SANITIZE)
+  string(REPLACE ";" "," _talwyn_san "${TALWYN_SANITIZE}")
+  add_compile_options(-fsanitize=${_talwyn_san} -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=${_talwyn_san})
+endif()
+
+# talwyn_model_library(NAME SOURCES ... [DEPS ...])
+function(talwyn_model_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+  target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF TALWYN_MODEL ON)
+endfunction()
+
+# talwyn_gui_library(NAME SOURCES ... [DEPS ...])
+function(talwyn_gui_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+  target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} Qt6::Core Qt6::Gui Qt6::Widgets)
+endfunction()
+
+# talwyn_test(NAME SOURCES ... [DEPS ...] [ENV VAR=VALUE] [LABELS ...])
+# One GoogleTest executable, one ctest entry per test case. Tests find the
+# built deliverables and the source tree through compile definitions.
+function(talwyn_test name)
+  cmake_parse_arguments(ARG "" "ENV" "SOURCES;DEPS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include
+                                             ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE TALWYN_BIN_DIR="${TALWYN_BIN_DIR}"
+                                             TALWYN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             TALWYN_TEST_TMP="${CMAKE_BINARY_DIR}/test-tmp")
+  target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(_props LABELS "${ARG_LABELS}")
+  if(ARG_ENV)
+    list(APPEND _props ENVIRONMENT "${ARG_ENV}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
+endfunction()

@@ -1,0 +1,31 @@
+#pragma once
+// Protocol pauses go through this so tests can check the exact sequence of
+// pauses without waiting for them.
+
+#include <chrono>
+#include <vector>
+
+namespace talwyn::hid {
+
+class Sleeper {
+public:
+    virtual ~Sleeper() = default;
+    virtual void sleep(std::chrono::milliseconds duration) = 0;
+};
+
+// Sleeps for real.
+class ThreadSleeper final : public Sleeper {
+public:
+    void sleep(std::chrono::milliseconds duration) override;
+};
+
+// Records the pauses and returns at once.
+class RecordingSleeper final : public Sleeper {
+public:
+    void sleep(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
+    std::vector<std::chrono::milliseconds> pauses;
+};
+
+Sleeper& defaultSleeper();
+
+} // namespace talwyn::hid
