@@ -16,14 +16,18 @@ constexpr std::array<ButtonAssignment, kButtonCount> kDefaultButtons{{
     {8, function_code::kDisabled, 0, 0, 0},
 }};
 
-constexpr std::array<DpiLevel, kDpiLevels> kDefaultDpi{{
-    {400, 400}, {800, 800}, {1600, 1600}, {3200, 3200}, {19000, 19000}}};
+constexpr std::array<DpiLevel, kDpiLevels> kDefaultDpi{
+    {{400, 400}, {800, 800}, {1600, 1600}, {3200, 3200}, {19000, 19000}}};
 
 } // namespace
 
-ProfileData::ProfileData() { assignDefaults(); }
+ProfileData::ProfileData() {
+    assignDefaults();
+}
 
-void ProfileData::resetToDefaults() { assignDefaults(); }
+void ProfileData::resetToDefaults() {
+    assignDefaults();
+}
 
 void ProfileData::assignDefaults() {
     enabled = 1;

@@ -1,0 +1,243 @@
+#include "profiles/data_stream.h"
+
+#include "profiles/file_system.h"
+
+#include <algorithm>
+#include <fstream>
+#include <limits>
+#include <stdexcept>
+#include <system_error>
+
+namespace talwyn {
+
+namespace {
+
+constexpr int32_t kMinGrowth = 1024;
+
+} // namespace
+
+DataStream::DataStream(Purpose purpose) {
+    if (purpose == Purpose::Write) {
+        buffer_.assign(kInitialWriteCapacity, 0);
+        capacity_ = kInitialWriteCapacity;
+    }
+}
+
+void DataStream::ensureSpace(int32_t count) {
+    if (count <= 0 || capacity_ - length_ >= count)
+        return;
+    const int64_t grown = int64_t{capacity_} + std::max<int64_t>(2 * int64_t{count}, kMinGrowth);
+    if (grown > std::numeric_limits<int32_t>::max())
+        throw std::length_error("DataStream larger than 2 GiB");
+    buffer_.resize(static_cast<size_t>(grown), 0);
+    capacity_ = static_cast<int32_t>(grown);
+}
+
+void DataStream::append(const uint8_t* data, int32_t count) {
+    ensureSpace(count);
+    std::copy_n(data, count, buffer_.begin() + length_);
+    length_ += count;
+}
+
+void DataStream::writeByte(uint8_t value) {
+    append(&value, 1);
+}
+
+void DataStream::writeInt16(int16_t value) {
+    const auto bits = static_cast<uint16_t>(value);
+    const uint8_t bytes[2] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8)};
+    append(bytes, 2);
+}
+
+void DataStream::writeInt32(int32_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+    append(bytes, 4);
+}
+
+void DataStream::writeFourInt32(const std::array<int32_t, 4>& values) {
+    ensureSpace(16);
+    for (int32_t value : values)
+        writeInt32(value);
+}
+
+void DataStream::writeString(std::u16string_view text) {
+    if (text.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max() / 2 - 4))
+        throw std::length_error("string too long for a DataStream");
+    const auto units = static_cast<int32_t>(text.size());
+    ensureSpace(2 * units + 4);
+    writeInt32(units);
+    for (char16_t unit : text)
+        writeInt16(static_cast<int16_t>(unit));
+}
+
+void DataStream::writeTextInt(int32_t value) {
+    const std::string digits = std::to_string(value);
+    writeString(std::u16string(digits.begin(), digits.end()));
+}
+
+void DataStream::fail() {
+    failed_ = true;
+}
+
+bool DataStream::take(int32_t count, const uint8_t*& at) {
+    if (failed_ || count < 0 || count > remaining()) {
+        fail();
+        return false;
+    }
+    at = buffer_.data() + readPos_;
+    readPos_ += count;
+    return true;
+}
+
+uint8_t DataStream::readByte() {
+    const uint8_t* at = nullptr;
+    return take(1, at) ? at[0] : 0;
+}
+
+int16_t DataStream::readInt16() {
+    const uint8_t* at = nullptr;
+    if (!take(2, at))
+        return 0;
+    return static_cast<int16_t>(static_cast<uint16_t>(at[0] | (at[1] << 8)));
+}
+
+int32_t DataStream::readInt32() {
+    const uint8_t* at = nullptr;
+    if (!take(4, at))
+        return 0;
+    return static_cast<int32_t>(uint32_t{at[0]} | (uint32_t{at[1]} << 8) | (uint32_t{at[2]} << 16) |
+                                (uint32_t{at[3]} << 24));
+}
+
+std::array<int32_t, 4> DataStream::readFourInt32() {
+    if (remaining() < 16) {
+        fail();
+        return {};
+    }
+    std::array<int32_t, 4> values{};
+    for (int32_t& value : values)
+        value = readInt32();
+    return values;
+}
+
+std::u16string DataStream::readString() {
+    const int32_t units = readInt32();
+    if (failed_ || units <= 0)
+        return {};
+    // Checked before allocating: a damaged count must not reserve more than
+    // the data can hold.
+    if (units > remaining() / 2) {
+        fail();
+        return {};
+    }
+    std::u16string text;
+    text.reserve(static_cast<size_t>(units));
+    for (int32_t i = 0; i < units; ++i)
+        text.push_back(static_cast<char16_t>(readInt16()));
+    return text;
+}
+
+int32_t DataStream::readTextInt() {
+    return parseTextInt(readString());
+}
+
+void DataStream::skip(int32_t count) {
+    const uint8_t* at = nullptr;
+    take(count, at);
+}
+
+void DataStream::clear() {
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    capacity_ = 0;
+    length_ = 0;
+    readPos_ = 0;
+    failed_ = false;
+}
+
+void DataStream::loadBytes(std::span<const uint8_t> bytes) {
+    if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+        throw std::length_error("DataStream larger than 2 GiB");
+    clear();
+    buffer_.assign(bytes.begin(), bytes.end());
+    capacity_ = static_cast<int32_t>(bytes.size());
+    length_ = capacity_;
+}
+
+bool DataStream::loadFile(const std::filesystem::path& path) {
+    clear();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max()))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::vector<uint8_t> data(static_cast<size_t>(size));
+    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    if (in.gcount() != static_cast<std::streamsize>(data.size()))
+        return false;
+    buffer_ = std::move(data);
+    capacity_ = static_cast<int32_t>(size);
+    length_ = capacity_;
+    return true;
+}
+
+bool DataStream::saveFile(const std::filesystem::path& path) const {
+    // The target is always a file, so only its parent is walked: a name
+    // without an extension must not turn into a folder.
+    if (path.has_parent_path())
+        ensureFolderFor(path.parent_path() / "");
+    std::filesystem::path temporary = path;
+    temporary += ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(reinterpret_cast<const char*>(buffer_.data()), length_);
+            out.flush();
+        }
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+int32_t parseTextInt(std::u16string_view text) {
+    auto isSpace = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+
+    size_t pos = 0;
+    while (pos < text.size() && isSpace(text[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
+        negative = text[pos] == u'-';
+        ++pos;
+    }
+    // Accumulate the magnitude and stop growing once it passes the int32
+    // range; the sign then picks the clamp.
+    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    int64_t magnitude = 0;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos)
+        magnitude = std::min(magnitude * 10 + (text[pos] - u'0'), kLimit);
+    if (negative)
+        return static_cast<int32_t>(-magnitude);
+    return static_cast<int32_t>(std::min<int64_t>(magnitude, std::numeric_limits<int32_t>::max()));
+}
+
+} // namespace talwyn

@@ -1,0 +1,86 @@
+#pragma once
+// The little-endian byte stream that profile and macro files are written with:
+// filled in memory, then saved or loaded in one piece.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talwyn {
+
+class DataStream {
+public:
+    enum class Purpose { Read, Write };
+
+    static constexpr int32_t kInitialWriteCapacity = 1024;
+
+    // A write stream starts with room for 1024 bytes; a read stream starts
+    // empty and is filled by loadFile or loadBytes.
+    explicit DataStream(Purpose purpose = Purpose::Read);
+
+    void writeByte(uint8_t value);
+    void writeInt16(int16_t value);
+    void writeInt32(int32_t value);
+    void writeFourInt32(const std::array<int32_t, 4>& values);
+    void writeString(std::u16string_view text);
+    void writeTextInt(int32_t value);
+
+    // Reads never go past `length`. A read that does not fit yields 0 (or an
+    // empty string), consumes nothing and sets the sticky failed() flag; every
+    // later read then fails too, so a caller checks once after a whole record.
+    uint8_t readByte();
+    int16_t readInt16();
+    int32_t readInt32();
+    std::array<int32_t, 4> readFourInt32();
+    std::u16string readString();
+    int32_t readTextInt();
+    void skip(int32_t count);
+
+    bool failed() const { return failed_; }
+    int32_t remaining() const { return length_ - readPos_; }
+
+    // Makes room for `count` more bytes; grows by max(2 * count, 1024).
+    void ensureSpace(int32_t count);
+
+    // Replaces the contents with the whole file. False, leaving the stream
+    // empty, when the file cannot be read.
+    bool loadFile(const std::filesystem::path& path);
+    // Replaces the contents with `bytes`, ready for reading from the start.
+    void loadBytes(std::span<const uint8_t> bytes);
+
+    // Writes the `length` bytes to a temporary file beside `path`, flushes it
+    // and renames it over `path`, so a failed save leaves the previous file
+    // intact. Missing folders are created first.
+    bool saveFile(const std::filesystem::path& path) const;
+
+    // Frees the buffer; all counters back to 0.
+    void clear();
+
+    std::span<const uint8_t> bytes() const { return {buffer_.data(), static_cast<size_t>(length_)}; }
+    int32_t capacity() const { return capacity_; }
+    int32_t length() const { return length_; }
+    int32_t readPos() const { return readPos_; }
+
+private:
+    void append(const uint8_t* data, int32_t count);
+    // True and advances when `count` bytes are left; otherwise marks failure.
+    bool take(int32_t count, const uint8_t*& at);
+    void fail();
+
+    std::vector<uint8_t> buffer_;
+    int32_t capacity_ = 0;
+    int32_t length_ = 0;
+    int32_t readPos_ = 0;
+    bool failed_ = false;
+};
+
+// Decimal text to int32 the way a 32-bit wide-string-to-long conversion reads
+// it: leading white space, optional sign, digits up to the first other
+// character, out-of-range values clamped, no digits giving 0.
+int32_t parseTextInt(std::u16string_view text);
+
+} // namespace talwyn

@@ -1,0 +1,108 @@
+#include "profiles/file_system.h"
+
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace talwyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileSystem, EnsureFolderForWalksThePathFromTheLeft) {
+    const struct {
+        const char* what;
+        std::string path;
+        std::vector<std::string> folders; // expected to exist afterwards
+        std::vector<std::string> absent;
+    } cases[] = {
+        {"file name cut off", "a/b/file.profile", {"a", "a/b"}, {"a/b/file.profile"}},
+        {"no dot: everything is a folder", "c/d/e", {"c", "c/d", "c/d/e"}, {}},
+        {"dot in a folder only", "f.g/h", {"f.g", "f.g/h"}, {}},
+        {"dot file at top", "top.txt", {}, {"top.txt"}},
+    };
+    for (const auto& c : cases) {
+        testing::TempFolder tmp;
+        ensureFolderFor(tmp.path() / c.path);
+        for (const auto& folder : c.folders)
+            EXPECT_TRUE(fs::is_directory(tmp / folder)) << c.what << ": " << folder;
+        for (const auto& missing : c.absent)
+            EXPECT_FALSE(fs::exists(tmp / missing)) << c.what << ": " << missing;
+    }
+}
+
+TEST(FileSystem, EnsureFolderForLeavesExistingPathsAlone) {
+    testing::TempFolder tmp;
+    testing::writeBytes(tmp / "existing", {1});
+    ensureFolderFor(tmp / "existing");
+    EXPECT_TRUE(fs::is_regular_file(tmp / "existing"));
+    ensureFolderFor(tmp / "existing/below.x"); // a file in the way: ignored, no throw
+    EXPECT_TRUE(fs::is_regular_file(tmp / "existing"));
+}
+
+TEST(FileSystem, ClearFolderKeepsTheFolderAndRemoveFolderDropsIt) {
+    testing::TempFolder tmp;
+    const auto root = tmp / "root";
+    fs::create_directories(root / "sub/deep");
+    testing::writeBytes(root / "a.bin", {1});
+    testing::writeBytes(root / "sub/deep/b.bin", {2});
+    fs::create_directory(tmp / "outside");
+    testing::writeBytes(tmp / "outside/kept.bin", {3});
+    fs::create_directory_symlink(tmp / "outside", root / "link");
+
+    EXPECT_TRUE(clearFolder(root));
+    EXPECT_TRUE(fs::is_directory(root));
+    EXPECT_TRUE(fs::is_empty(root));
+    EXPECT_TRUE(fs::exists(tmp / "outside/kept.bin")) << "a link is removed, not followed";
+
+    testing::writeBytes(root / "c.bin", {4});
+    EXPECT_TRUE(removeFolder(root));
+    EXPECT_FALSE(fs::exists(root));
+    EXPECT_TRUE(clearFolder(root)) << "nothing to clear";
+}
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(FileSystem, AppDataFolderFollowsXdgDataHome) {
+    ScopedEnv home("HOME", "/home/someone");
+    {
+        ScopedEnv data("XDG_DATA_HOME", "/data/home");
+        EXPECT_EQ(appDataFolder(), fs::path("/data/home"));
+    }
+    for (const char* ignored : {static_cast<const char*>(nullptr), "", "relative/dir"}) {
+        ScopedEnv data("XDG_DATA_HOME", ignored);
+        EXPECT_EQ(appDataFolder(), fs::path("/home/someone/.local/share"));
+    }
+}
+
+TEST(FileSystem, ProgramFolderHoldsTheRunningTest) {
+    const fs::path folder = programFolder();
+    EXPECT_TRUE(folder.is_absolute());
+    EXPECT_TRUE(fs::exists(folder / "profiles_tests"));
+}
+
+} // namespace
+} // namespace talwyn
