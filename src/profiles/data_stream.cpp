@@ -77,18 +77,19 @@ void DataStream::writeTextInt(int32_t value) {
     writeString(std::u16string(digits.begin(), digits.end()));
 }
 
-void DataStream::fail() {
-    failed_ = true;
-}
-
 bool DataStream::take(int32_t count, const uint8_t*& at) {
-    if (failed_ || count < 0 || count > remaining()) {
-        fail();
+    if (!require(count))
         return false;
-    }
     at = buffer_.data() + readPos_;
     readPos_ += count;
     return true;
+}
+
+bool DataStream::require(int64_t byteCount) {
+    if (!failed_ && byteCount >= 0 && byteCount <= remaining())
+        return true;
+    failed_ = true;
+    return false;
 }
 
 uint8_t DataStream::readByte() {
@@ -112,10 +113,8 @@ int32_t DataStream::readInt32() {
 }
 
 std::array<int32_t, 4> DataStream::readFourInt32() {
-    if (remaining() < 16) {
-        fail();
+    if (!require(16))
         return {};
-    }
     std::array<int32_t, 4> values{};
     for (int32_t& value : values)
         value = readInt32();
@@ -128,10 +127,8 @@ std::u16string DataStream::readString() {
         return {};
     // Checked before allocating: a damaged count must not reserve more than
     // the data can hold.
-    if (units > remaining() / 2) {
-        fail();
+    if (!require(2 * int64_t{units}))
         return {};
-    }
     std::u16string text;
     text.reserve(static_cast<size_t>(units));
     for (int32_t i = 0; i < units; ++i)

@@ -40,6 +40,10 @@ public:
     int32_t readTextInt();
     void skip(int32_t count);
 
+    // True when `byteCount` more bytes are left; otherwise fails the stream.
+    // Lets a reader check a count taken from the data before allocating.
+    bool require(int64_t byteCount);
+
     bool failed() const { return failed_; }
     int32_t remaining() const { return length_ - readPos_; }
 
@@ -69,7 +73,6 @@ private:
     void append(const uint8_t* data, int32_t count);
     // True and advances when `count` bytes are left; otherwise marks failure.
     bool take(int32_t count, const uint8_t*& at);
-    void fail();
 
     std::vector<uint8_t> buffer_;
     int32_t capacity_ = 0;
