@@ -185,6 +185,8 @@ bool DataStream::loadFile(const std::filesystem::path& path) {
 }
 
 bool DataStream::saveFile(const std::filesystem::path& path) const {
+    if (!path.has_filename())
+        return false;
     // The target is always a file, so only its parent is walked: a name
     // without an extension must not turn into a folder.
     if (path.has_parent_path())

@@ -109,6 +109,14 @@ std::u16string fromUtf8(std::string_view text) {
     return out;
 }
 
+std::u16string_view truncateUnits(std::u16string_view text, size_t maxUnits) {
+    if (text.size() <= maxUnits)
+        return text;
+    if (maxUnits > 0 && isHighSurrogate(text[maxUnits - 1]) && isLowSurrogate(text[maxUnits]))
+        --maxUnits;
+    return text.substr(0, maxUnits);
+}
+
 std::filesystem::path toPath(std::u16string_view text) {
     return std::filesystem::path(toUtf8(text));
 }

@@ -12,6 +12,10 @@ namespace talwyn {
 std::string toUtf8(std::u16string_view text);
 std::u16string fromUtf8(std::string_view text);
 
+// The first `maxUnits` code units of `text`, one fewer when the cut would
+// split a surrogate pair.
+std::u16string_view truncateUnits(std::u16string_view text, size_t maxUnits);
+
 std::filesystem::path toPath(std::u16string_view text);
 std::u16string fromPath(const std::filesystem::path& path);
 

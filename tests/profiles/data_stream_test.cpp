@@ -1,6 +1,6 @@
 #include "profiles/data_stream.h"
 
-#include "temp_folder.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,8 @@
 #include "profiles/file_system.h"
 
-#include "temp_folder.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <optional>
 
 namespace talwyn {
 namespace {
@@ -64,36 +61,14 @@ TEST(FileSystem, ClearFolderKeepsTheFolderAndRemoveFolderDropsIt) {
     EXPECT_TRUE(clearFolder(root)) << "nothing to clear";
 }
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(FileSystem, AppDataFolderFollowsXdgDataHome) {
-    ScopedEnv home("HOME", "/home/someone");
+    testing::ScopedEnv home("HOME", "/home/someone");
     {
-        ScopedEnv data("XDG_DATA_HOME", "/data/home");
+        testing::ScopedEnv data("XDG_DATA_HOME", "/data/home");
         EXPECT_EQ(appDataFolder(), fs::path("/data/home"));
     }
     for (const char* ignored : {static_cast<const char*>(nullptr), "", "relative/dir"}) {
-        ScopedEnv data("XDG_DATA_HOME", ignored);
+        testing::ScopedEnv data("XDG_DATA_HOME", ignored);
         EXPECT_EQ(appDataFolder(), fs::path("/home/someone/.local/share"));
     }
 }

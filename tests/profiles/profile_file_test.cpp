@@ -1,6 +1,6 @@
 #include "profiles/profile_file.h"
 
-#include "temp_folder.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
