@@ -1,0 +1,81 @@
+#pragma once
+// The input reader: a thread that reads the mouse's 9-byte input reports and
+// hands each one to a handler. It owns its device and releases it on its own
+// thread after its last read, so the device is never closed under a read.
+
+#include "hid/hid_backend.h"
+#include "hid/sleeper.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <span>
+#include <thread>
+
+namespace talwyn::devlib {
+
+inline constexpr std::size_t kInputReportSize = 9;
+inline constexpr uint8_t kInputReportId = 3;
+
+// One opened input device of the mouse.
+class InputDevice {
+public:
+    virtual ~InputDevice() = default;
+    // Waits at most `timeout` for one report; success with 0 bytes when none came.
+    virtual hid::Result read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) = 0;
+};
+
+// Opens the mouse's input device (hidapi with real hardware, the backend's
+// event interface with the simulator).
+class InputSource {
+public:
+    virtual ~InputSource() = default;
+    virtual std::unique_ptr<InputDevice> open() = 0;
+    // Releases what open() set up process-wide (hid_exit); no device is open then.
+    virtual void exit() {}
+};
+
+// The first interface of the normal-mode mouse, opened through a backend.
+class BackendInputSource final : public InputSource {
+public:
+    explicit BackendInputSource(hid::HidBackend& backend) : backend_(backend) {}
+    std::unique_ptr<InputDevice> open() override;
+
+private:
+    hid::HidBackend& backend_;
+};
+
+class InputReader {
+public:
+    using Report = std::array<uint8_t, kInputReportSize>;
+    using Handler = std::function<void(const Report&)>;
+
+    // How long one read waits before the reader looks at its stop flag again.
+    static constexpr std::chrono::milliseconds kDefaultPollTimeout{100};
+
+    // Starts the thread; throws std::system_error when it cannot start.
+    InputReader(std::unique_ptr<InputDevice> device, Handler handler, hid::Sleeper& sleeper,
+                std::chrono::milliseconds pollTimeout = kDefaultPollTimeout);
+    // Stops and joins. Must not run on the reader's own thread.
+    ~InputReader();
+    InputReader(const InputReader&) = delete;
+    InputReader& operator=(const InputReader&) = delete;
+
+    // The reader leaves its loop after the current read or handler call.
+    void requestStop() { stop_.store(true); }
+    bool onReaderThread() const { return std::this_thread::get_id() == thread_.get_id(); }
+
+private:
+    void run();
+
+    std::unique_ptr<InputDevice> device_;
+    Handler handler_;
+    hid::Sleeper& sleeper_;
+    std::chrono::milliseconds pollTimeout_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+} // namespace talwyn::devlib

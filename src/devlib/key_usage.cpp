@@ -1,0 +1,60 @@
+#include "devlib/key_usage.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace talwyn::devlib {
+namespace {
+
+using KeyPair = std::pair<uint16_t, uint16_t>; // virtual key, usage
+
+void addRange(std::vector<KeyPair>& table, uint16_t firstKey, uint16_t lastKey, uint16_t firstUsage) {
+    for (uint16_t key = firstKey; key <= lastKey; ++key)
+        table.emplace_back(key, static_cast<uint16_t>(firstUsage + (key - firstKey)));
+}
+
+// Order matters for the inverse: the first pair with a usage wins, so Pause
+// (0x13) precedes Cancel (0x03), which shares its usage.
+std::vector<KeyPair> buildTable() {
+    std::vector<KeyPair> table;
+    addRange(table, 0x41, 0x5A, 0x04); // A-Z
+    addRange(table, 0x31, 0x39, 0x1E); // 1-9
+    addRange(table, 0x70, 0x7B, 0x3A); // F1-F12
+    addRange(table, 0x61, 0x69, 0x59); // numeric pad 1-9
+    constexpr auto singles = std::to_array<KeyPair>({
+        {0x30, 0x27}, {0x0D, 0x28}, {0x1B, 0x29}, {0x08, 0x2A}, {0x09, 0x2B}, {0x20, 0x2C}, {0xBD, 0x2D},
+        {0xBB, 0x2E}, {0xDB, 0x2F}, {0xDD, 0x30}, {0xDC, 0x31}, {0xBA, 0x33}, {0xDE, 0x34}, {0xC0, 0x35},
+        {0xBC, 0x36}, {0xBE, 0x37}, {0xBF, 0x38}, {0x14, 0x39}, {0x2C, 0x46}, {0x91, 0x47}, {0x13, 0x48},
+        {0x2D, 0x49}, {0x24, 0x4A}, {0x21, 0x4B}, {0x2E, 0x4C}, {0x23, 0x4D}, {0x22, 0x4E}, {0x27, 0x4F},
+        {0x25, 0x50}, {0x28, 0x51}, {0x26, 0x52}, {0x90, 0x53}, {0x6F, 0x54}, {0x6A, 0x55}, {0x6D, 0x56},
+        {0x6B, 0x57}, {0x60, 0x62}, {0x6E, 0x63}, {0x5D, 0x65}, {0xAF, 0x80}, {0xAE, 0x81}, {0xA2, 0xE0},
+        {0xA0, 0xE1}, {0xA4, 0xE2}, {0x5B, 0xE3}, {0xA3, 0xE4}, {0xA1, 0xE5}, {0xA5, 0xE6}, {0x5C, 0xE7},
+        {0x03, 0x48},
+    });
+    table.insert(table.end(), singles.begin(), singles.end());
+    return table;
+}
+
+const std::vector<KeyPair>& table() {
+    static const std::vector<KeyPair> keys = buildTable();
+    return keys;
+}
+
+} // namespace
+
+uint16_t virtualKeyToUsage(uint16_t virtualKey) {
+    for (const auto& [key, usage] : table())
+        if (key == virtualKey)
+            return usage;
+    return virtualKey;
+}
+
+uint16_t usageToVirtualKey(uint16_t usage) {
+    for (const auto& [key, keyUsage] : table())
+        if (keyUsage == usage)
+            return key;
+    return usage;
+}
+
+} // namespace talwyn::devlib

@@ -1,0 +1,12 @@
+#pragma once
+// Windows virtual-key codes <-> HID keyboard usages (page 7), as the mouse
+// stores keys. Codes without an entry pass through unchanged both ways.
+
+#include <cstdint>
+
+namespace talwyn::devlib {
+
+uint16_t virtualKeyToUsage(uint16_t virtualKey);
+uint16_t usageToVirtualKey(uint16_t usage);
+
+} // namespace talwyn::devlib

@@ -1,0 +1,149 @@
+#include "devlib/library.h"
+
+#include <system_error>
+
+namespace talwyn::devlib {
+namespace {
+
+constexpr std::size_t kFirmwareVersionOffset = 16;
+constexpr std::size_t kBootloaderVersionOffset = 18;
+constexpr uint16_t kStatusPresent = 1;
+constexpr uint16_t kStatusAbsent = 255;
+
+} // namespace
+
+Library::Library(LibraryServices services)
+    : services_(std::move(services)), channel_(services_.backend, services_.sleeper),
+      capture_(channel_, services_.input, services_.readerSleeper, services_.readPollTimeout) {}
+
+Library::~Library() {
+    // Listeners first: a removal notice may still run closeDevice().
+    stopListeners();
+    std::unique_ptr<FirmwareWorker> worker;
+    {
+        std::lock_guard guard(firmwareMutex_);
+        worker = std::move(firmware_);
+    }
+    worker.reset();
+    capture_.stop();
+}
+
+int32_t Library::openConfig(uint16_t productId) {
+    std::lock_guard guard(channel_.lock());
+    return channel_.transport().openConfigInterface(productId) ? 1 : 0;
+}
+
+int32_t Library::openCompliant() {
+    std::lock_guard guard(channel_.lock());
+    return channel_.transport().openCompliantInterface() ? 1 : 0;
+}
+
+int32_t Library::closeConfig() {
+    std::lock_guard guard(channel_.lock());
+    channel_.transport().closeConfig();
+    return kResultOk;
+}
+
+uint8_t Library::deviceStatus(uint16_t* status) {
+    std::lock_guard guard(channel_.lock());
+    const bool present = channel_.transport().ensureDevice();
+    if (status)
+        *status = present ? kStatusPresent : kStatusAbsent;
+    return present ? kResultOk : kResultDeviceError;
+}
+
+uint8_t Library::firmwareVersion(uint16_t* version) {
+    std::lock_guard guard(channel_.lock());
+    if (!version)
+        return kResultInvalidArgument;
+    return channel_.readVersion(kFirmwareVersionOffset, *version);
+}
+
+uint8_t Library::bootloaderVersion(uint16_t* version) {
+    std::lock_guard guard(channel_.lock());
+    if (!version)
+        return kResultInvalidArgument;
+    return channel_.readVersion(kBootloaderVersionOffset, *version);
+}
+
+uint8_t Library::closeDevice() {
+    // Not under the library lock: the reader may be waiting for it to read a
+    // launch button's data, and is joined here.
+    capture_.stop();
+    closeConfig();
+    return kResultOk;
+}
+
+int32_t Library::setDeviceChangeCallback(DeviceChangeCallback callback) {
+    if (!callback)
+        return kResultDeviceError;
+    deviceChangeCallback_.store(callback);
+    return kResultOk;
+}
+
+int32_t Library::startDeviceListener() {
+    auto monitor = services_.makeMonitor ? services_.makeMonitor() : nullptr;
+    if (!monitor)
+        return kResultDeviceError;
+    auto listener = std::make_unique<DeviceListener>(std::move(monitor), [this](uint8_t code) {
+        if (const DeviceChangeCallback callback = deviceChangeCallback_.load())
+            callback(&code);
+        if (code == kDeviceRemoved)
+            closeDevice();
+    });
+    if (!listener->start())
+        return kResultDeviceError;
+    std::lock_guard guard(listenersMutex_);
+    listeners_.push_back(std::move(listener));
+    return kResultOk;
+}
+
+void Library::stopListeners() {
+    std::vector<std::unique_ptr<DeviceListener>> listeners;
+    {
+        std::lock_guard guard(listenersMutex_);
+        listeners.swap(listeners_);
+    }
+    listeners.clear();
+}
+
+int32_t Library::setProgressCallback(ProgressCallback callback) {
+    if (!callback)
+        return kResultDeviceError;
+    progressCallback_.store(callback);
+    return kResultOk;
+}
+
+void Library::reportProgress(FirmwareStatus status, uint32_t value) {
+    if (const ProgressCallback callback = progressCallback_.load()) {
+        const auto code = static_cast<uint8_t>(status);
+        callback(&code, &value);
+    }
+}
+
+uint8_t Library::updateFirmware(uint32_t size, const uint8_t* image) {
+    if (size > kMaxFirmwareSize)
+        return kResultInvalidArgument;
+    std::optional<FirmwareImage> blocks;
+    if (image)
+        blocks = FirmwareImage::fromBytes({image, size});
+    std::lock_guard guard(firmwareMutex_);
+    if (firmware_ && !firmware_->finished())
+        return kResultDeviceError;
+    firmware_.reset();
+    FirmwareWorker::Services services{
+        channel_.transport(), channel_.lock(), services_.sleeper,
+        [this](FirmwareStatus status, uint32_t value) { reportProgress(status, value); },
+        [this]() -> std::optional<uint16_t> {
+            uint16_t version = 0;
+            return firmwareVersion(&version) == kResultOk ? std::optional(version) : std::nullopt;
+        }};
+    try {
+        firmware_ = std::make_unique<FirmwareWorker>(std::move(services), std::move(blocks));
+    } catch (const std::system_error&) {
+        // As when the thread cannot start: nothing is reported.
+    }
+    return kResultOk;
+}
+
+} // namespace talwyn::devlib
