@@ -31,8 +31,8 @@ enum class ErrorClass { None, Retryable, Fatal };
 
 struct Result {
     ErrorClass error = ErrorClass::None;
-    int osError = 0;           // errno (or the simulator's code) for diagnostics
-    std::size_t bytes = 0;     // bytes transferred on success
+    int osError = 0;       // errno (or the simulator's code) for diagnostics
+    std::size_t bytes = 0; // bytes transferred on success
 
     bool ok() const { return error == ErrorClass::None; }
     static Result success(std::size_t n) { return {ErrorClass::None, 0, n}; }

@@ -4,7 +4,9 @@
 
 namespace talwyn::hid {
 
-void ThreadSleeper::sleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+void ThreadSleeper::sleep(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
 
 Sleeper& defaultSleeper() {
     static ThreadSleeper sleeper;

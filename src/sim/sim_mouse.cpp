@@ -25,6 +25,15 @@ constexpr uint8_t kSurfaceRead = 0x02;
 constexpr std::size_t kValueByte = 16;
 constexpr std::size_t kUploadPartSize = 1024;
 
+template <typename Predicate>
+void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable_any& cv, int timeoutMs,
+             std::stop_token stop, Predicate ready) {
+    if (timeoutMs < 0)
+        cv.wait(lock, stop, ready);
+    else
+        cv.wait_for(lock, stop, std::chrono::milliseconds(timeoutMs), ready);
+}
+
 hid::DeviceInfo info(std::string path, uint16_t product, uint16_t release, uint16_t page, uint16_t usage,
                      int interfaceNumber) {
     return {std::move(path), kVendorId, product, release, page, usage, interfaceNumber};
@@ -289,16 +298,14 @@ hid::Result SimMouse::getFeature(const SimHandle& handle, std::span<uint8_t> buf
     return hid::Result::success(buffer.size());
 }
 
-hid::Result SimMouse::readInput(const SimHandle& handle, std::span<uint8_t> buffer, int timeoutMs) {
+hid::Result SimMouse::readInput(const SimHandle& handle, std::span<uint8_t> buffer, int timeoutMs,
+                                std::stop_token stop) {
     std::unique_lock lock(mutex_);
     auto ready = [&] {
         return shutdown_ || !handleIsLive(handle) ||
                (handle.role == InterfaceRole::Events && !inputQueue_.empty());
     };
-    if (timeoutMs < 0)
-        changed_.wait(lock, ready);
-    else
-        changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+    waitFor(lock, changed_, timeoutMs, stop, ready);
     if (!handleIsLive(handle))
         return hid::Result::failure(hid::ErrorClass::Fatal, ENODEV);
     if (handle.role != InterfaceRole::Events || inputQueue_.empty())
@@ -404,13 +411,11 @@ void SimMouse::postNotice(hid::DeviceChange change, const std::string& path) {
     changed_.notify_all();
 }
 
-std::optional<std::pair<uint64_t, hid::DeviceNotice>> SimMouse::waitNotice(uint64_t after, int timeoutMs) {
+std::optional<std::pair<uint64_t, hid::DeviceNotice>> SimMouse::waitNotice(uint64_t after, int timeoutMs,
+                                                                           std::stop_token stop) {
     std::unique_lock lock(mutex_);
     auto ready = [&] { return shutdown_ || noticeSequence_ > after; };
-    if (timeoutMs < 0)
-        changed_.wait(lock, ready);
-    else
-        changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+    waitFor(lock, changed_, timeoutMs, stop, ready);
     const auto next =
         std::find_if(notices_.begin(), notices_.end(), [after](const auto& n) { return n.first > after; });
     if (next == notices_.end())

@@ -33,6 +33,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -156,7 +157,8 @@ public:
     hid::Result getFeature(const SimHandle& handle, std::span<uint8_t> buffer);
     // Waits up to timeoutMs (-1: until a report comes or shutdown()) on the
     // event interface; other interfaces never deliver input.
-    hid::Result readInput(const SimHandle& handle, std::span<uint8_t> buffer, int timeoutMs);
+    hid::Result readInput(const SimHandle& handle, std::span<uint8_t> buffer, int timeoutMs,
+                          std::stop_token stop = {});
 
     // Control side ----------------------------------------------------------
     void plug();
@@ -185,7 +187,8 @@ public:
 
     // Device-interface notices, numbered from 1. Waits until a notice newer
     // than `after` exists (returned), the timeout passes or shutdown().
-    std::optional<std::pair<uint64_t, hid::DeviceNotice>> waitNotice(uint64_t after, int timeoutMs);
+    std::optional<std::pair<uint64_t, hid::DeviceNotice>> waitNotice(uint64_t after, int timeoutMs,
+                                                                     std::stop_token stop = {});
     uint64_t lastNoticeSequence() const;
 
     // Wakes every blocked reader and waiter; later waits return at once.
@@ -207,7 +210,7 @@ private:
     void queueInput(const InputReport& report);
 
     mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable_any changed_;
     FirmwareState state_;
     uint64_t generation_ = 1;
     std::vector<uint8_t> pendingStatus_;
