@@ -50,30 +50,31 @@ enum class ControlKind {
 
 // How the skin draws the control.
 enum class ControlLook {
-    PushButton,   // command button, its text in the picture
-    WideButton,   // large call-to-action button, its text in the picture
-    RecordButton, // button body with a record mark; the text comes from the control
-    PageTab,      // page switch; the text comes from the control
-    SlotButton,   // profile slot; the slot name comes from the control
-    SlotMenu,     // small numbered button that opens a slot's menu
-    CloseButton,  // window close cross
-    DropDown,     // drop-down field with an arrow; the text comes from the control
-    MiniDropDown, // arrow-only drop-down
-    CheckBox,     // square box, checked in the Down sheet
-    Switch,       // on/off switch: off in the Disable sheet, on in the Down sheet
-    Radio,        // round option button, chosen in the Down sheet
-    ZoneEdit,     // small button choosing the zone whose colour is edited
-    LevelMark,    // resolution level indicator
-    Track,        // slider track (thumbs are separate files)
-    LevelTrack,   // the five-thumb resolution track
-    Meter,        // vertical bar: empty in Normal, full in Down
-    PictureFrame, // frame under a picture sequence
-    Field,        // edit background
-    Label,        // text drawn by the control on a plain background
-    DecorLabel,   // text drawn into the picture and cut out by a static
-    Panel,        // list or editor panel
-    Preview,      // area of the lighting preview
-    Hidden,       // nothing is drawn
+    PushButton,               // command button, its text in the picture
+    WideButton,               // large call-to-action button, its text in the picture
+    RecordButton,             // button body with a record mark; the text comes from the control
+    PageTab,                  // page switch; the text comes from the control
+    SlotButton,               // profile slot; the slot name comes from the control
+    SlotMenu,                 // small numbered button that opens a slot's menu
+    CloseButton,              // window close cross
+    CloseButtonHoverInNormal, // close cross whose idle look is in the Over sheet, hover look in Normal
+    DropDown,                 // drop-down field with an arrow; the text comes from the control
+    MiniDropDown,             // arrow-only drop-down
+    CheckBox,                 // square box, checked in the Down sheet
+    Switch,                   // on/off switch: off in the Disable sheet, on in the Down sheet
+    Radio,                    // round option button, chosen in the Down sheet
+    ZoneEdit,                 // small button choosing the zone whose colour is edited
+    LevelMark,                // resolution level indicator
+    Track,                    // slider track (thumbs are separate files)
+    LevelTrack,               // the five-thumb resolution track
+    Meter,                    // vertical bar: empty in Normal, full in Down
+    PictureFrame,             // frame under a picture sequence
+    Field,                    // edit background
+    Label,                    // text drawn by the control on a plain background
+    DecorLabel,               // text drawn into the picture and cut out by a static
+    Panel,                    // list or editor panel
+    Preview,                  // area of the lighting preview
+    Hidden,                   // nothing is drawn
 };
 
 // Where the control's visible text comes from.
@@ -132,7 +133,12 @@ inline constexpr ControlSpec kMainControls[] = {
      detail::C::Picture},
     {1041, "OK", detail::K::Button, {872, 531, 60, 27}, detail::L::PushButton, detail::C::Picture},
     {1042, "Apply", detail::K::Button, {948, 533, 58, 25}, detail::L::PushButton, detail::C::Picture},
-    {1044, "Cancel", detail::K::Button, {1003, 5, 17, 17}, detail::L::CloseButton, detail::C::None},
+    {1044,
+     "Cancel",
+     detail::K::Button,
+     {1003, 5, 17, 17},
+     detail::L::CloseButtonHoverInNormal,
+     detail::C::None},
     {1080, "FirmwareVer", detail::K::Static, {580, 557, 23, 11}, detail::L::Label, detail::C::Control},
 };
 
