@@ -93,9 +93,10 @@ void slotMenu(QPainter& p, const QRectF& r, const QString& digit, SkinState s) {
     } else if (s == SkinState::Disable) {
         ink = theme::kTextDisabled;
     }
-    drawText(p, r.adjusted(-1, -2, 1, 0), digit, theme::font(r.width() < 10 ? 10 : 12, QFont::Bold), ink,
-             Qt::AlignHCenter | Qt::AlignTop);
-    drawChevron(p, QPointF(r.center().x(), r.bottom() - 2.5), std::min(3.0, r.width() / 2 - 0.5), ink);
+    // The digit above a small arrow: the slot's menu opens from here.
+    drawText(p, QRectF(r.left() - 1, r.top(), r.width() + 2, 11), digit,
+             theme::font(r.width() < 10 ? 9 : 11, QFont::Bold), ink, Qt::AlignCenter);
+    drawChevron(p, QPointF(r.center().x(), r.bottom() - 3), std::min(2.5, r.width() / 2 - 0.5), ink);
 }
 
 void closeButton(QPainter& p, const QRectF& r, SkinState s) {

@@ -89,7 +89,7 @@ void mouseSettingsArt(QPainter& p) {
     pageBackdrop(p);
     drawCard(p, QRectF(14, 16, 312, 254));
     drawCardTitle(p, QPointF(26, 30), QStringLiteral("Button Assignment"));
-    const char* names[] = {"Left Button", "Right Button", "Wheel Click", "Forward", "Back", "DPI Button"};
+    const char* names[] = {"Left", "Right", "Middle", "Forward", "Back", "DPI"};
     const int ids[] = {1012, 1021, 1022, 1023, 1024, 1025};
     for (int i = 0; i < 6; ++i) {
         const QRectF r = rectOf(W, ids[i]);
@@ -151,9 +151,6 @@ void sensorArt(QPainter& p) {
     labelAbove(p, W, 1099, QStringLiteral("Lift Off Distance"));
     labelAbove(p, W, 1095, QStringLiteral("Angle Snapping"));
     labelAbove(p, W, 1100, QStringLiteral("Ripple Control"), 8);
-    const QRectF lod = rectOf(W, 1099);
-    drawText(p, QRectF(lod.right() + 8, lod.top(), 90, lod.height()), QStringLiteral("High when on"),
-             theme::font(11), theme::kTextMuted);
 
     drawCard(p, QRectF(624, 206, 386, 208));
     drawCardTitle(p, QPointF(636, 220), QStringLiteral("Surface Quality"));
@@ -215,6 +212,11 @@ void colorArt(QPainter& p) {
 void macroArt(QPainter& p) {
     constexpr auto W = WindowId::MacroSettings;
     pageBackdrop(p);
+    drawCardTitle(p, QPointF(82, 24), QStringLiteral("Macros"));
+    drawText(p, QRectF(91, 44, 700, 18),
+             QStringLiteral(
+                 "Record key sequences here, then give them to a mouse button on the Mouse Settings page."),
+             theme::font(12), theme::kTextMuted);
     drawCard(p, QRectF(80, 88, 236, 292));
     labelAbove(p, W, 1069, QStringLiteral("Macro List"), 8);
     drawCard(p, QRectF(350, 88, 236, 292));
