@@ -23,37 +23,12 @@ DataStream::DataStream(Purpose purpose) {
     }
 }
 
-void DataStream::ensureSpace(int32_t count) {
-    if (count <= 0 || capacity_ - length_ >= count)
-        return;
+void DataStream::grow(int32_t count) {
     const int64_t grown = int64_t{capacity_} + std::max<int64_t>(2 * int64_t{count}, kMinGrowth);
     if (grown > std::numeric_limits<int32_t>::max())
         throw std::length_error("DataStream larger than 2 GiB");
     buffer_.resize(static_cast<size_t>(grown), 0);
     capacity_ = static_cast<int32_t>(grown);
-}
-
-void DataStream::append(const uint8_t* data, int32_t count) {
-    ensureSpace(count);
-    std::copy_n(data, count, buffer_.begin() + length_);
-    length_ += count;
-}
-
-void DataStream::writeByte(uint8_t value) {
-    append(&value, 1);
-}
-
-void DataStream::writeInt16(int16_t value) {
-    const auto bits = static_cast<uint16_t>(value);
-    const uint8_t bytes[2] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8)};
-    append(bytes, 2);
-}
-
-void DataStream::writeInt32(int32_t value) {
-    const auto bits = static_cast<uint32_t>(value);
-    const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
-                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
-    append(bytes, 4);
 }
 
 void DataStream::writeFourInt32(const std::array<int32_t, 4>& values) {
@@ -75,41 +50,6 @@ void DataStream::writeString(std::u16string_view text) {
 void DataStream::writeTextInt(int32_t value) {
     const std::string digits = std::to_string(value);
     writeString(std::u16string(digits.begin(), digits.end()));
-}
-
-bool DataStream::take(int32_t count, const uint8_t*& at) {
-    if (!require(count))
-        return false;
-    at = buffer_.data() + readPos_;
-    readPos_ += count;
-    return true;
-}
-
-bool DataStream::require(int64_t byteCount) {
-    if (!failed_ && byteCount >= 0 && byteCount <= remaining())
-        return true;
-    failed_ = true;
-    return false;
-}
-
-uint8_t DataStream::readByte() {
-    const uint8_t* at = nullptr;
-    return take(1, at) ? at[0] : 0;
-}
-
-int16_t DataStream::readInt16() {
-    const uint8_t* at = nullptr;
-    if (!take(2, at))
-        return 0;
-    return static_cast<int16_t>(static_cast<uint16_t>(at[0] | (at[1] << 8)));
-}
-
-int32_t DataStream::readInt32() {
-    const uint8_t* at = nullptr;
-    if (!take(4, at))
-        return 0;
-    return static_cast<int32_t>(uint32_t{at[0]} | (uint32_t{at[1]} << 8) | (uint32_t{at[2]} << 16) |
-                                (uint32_t{at[3]} << 24));
 }
 
 std::array<int32_t, 4> DataStream::readFourInt32() {
@@ -141,8 +81,7 @@ int32_t DataStream::readTextInt() {
 }
 
 void DataStream::skip(int32_t count) {
-    const uint8_t* at = nullptr;
-    take(count, at);
+    take(count);
 }
 
 void DataStream::clear() {

@@ -70,9 +70,11 @@ public:
     int32_t readPos() const { return readPos_; }
 
 private:
-    void append(const uint8_t* data, int32_t count);
-    // True and advances when `count` bytes are left; otherwise marks failure.
-    bool take(int32_t count, const uint8_t*& at);
+    void grow(int32_t count);
+    // Where the next `count` bytes go; `length` already advanced.
+    uint8_t* extend(int32_t count);
+    // The next `count` bytes, consumed; null (and failed) when they are not there.
+    const uint8_t* take(int32_t count);
 
     std::vector<uint8_t> buffer_;
     int32_t capacity_ = 0;
@@ -85,5 +87,74 @@ private:
 // it: leading white space, optional sign, digits up to the first other
 // character, out-of-range values clamped, no digits giving 0.
 int32_t parseTextInt(std::u16string_view text);
+
+// The single items are on every path of a file, so they stay inline.
+
+inline void DataStream::ensureSpace(int32_t count) {
+    if (count > 0 && capacity_ - length_ < count)
+        grow(count);
+}
+
+inline uint8_t* DataStream::extend(int32_t count) {
+    ensureSpace(count);
+    uint8_t* at = buffer_.data() + length_;
+    length_ += count;
+    return at;
+}
+
+inline void DataStream::writeByte(uint8_t value) {
+    *extend(1) = value;
+}
+
+inline void DataStream::writeInt16(int16_t value) {
+    const auto bits = static_cast<uint16_t>(value);
+    uint8_t* at = extend(2);
+    at[0] = static_cast<uint8_t>(bits);
+    at[1] = static_cast<uint8_t>(bits >> 8);
+}
+
+inline void DataStream::writeInt32(int32_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    uint8_t* at = extend(4);
+    at[0] = static_cast<uint8_t>(bits);
+    at[1] = static_cast<uint8_t>(bits >> 8);
+    at[2] = static_cast<uint8_t>(bits >> 16);
+    at[3] = static_cast<uint8_t>(bits >> 24);
+}
+
+inline bool DataStream::require(int64_t byteCount) {
+    if (!failed_ && byteCount >= 0 && byteCount <= remaining())
+        return true;
+    failed_ = true;
+    return false;
+}
+
+inline const uint8_t* DataStream::take(int32_t count) {
+    if (!require(count))
+        return nullptr;
+    const uint8_t* at = buffer_.data() + readPos_;
+    readPos_ += count;
+    return at;
+}
+
+inline uint8_t DataStream::readByte() {
+    const uint8_t* at = take(1);
+    return at != nullptr ? at[0] : 0;
+}
+
+inline int16_t DataStream::readInt16() {
+    const uint8_t* at = take(2);
+    if (at == nullptr)
+        return 0;
+    return static_cast<int16_t>(static_cast<uint16_t>(at[0] | (at[1] << 8)));
+}
+
+inline int32_t DataStream::readInt32() {
+    const uint8_t* at = take(4);
+    if (at == nullptr)
+        return 0;
+    return static_cast<int32_t>(uint32_t{at[0]} | (uint32_t{at[1]} << 8) | (uint32_t{at[2]} << 16) |
+                                (uint32_t{at[3]} << 24));
+}
 
 } // namespace talwyn

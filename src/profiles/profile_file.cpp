@@ -152,10 +152,17 @@ ProfileLoad readProfile(DataStream& stream, ProfileData& record) {
         return ProfileLoad::Truncated;
     if (magic != kProfileMagic)
         return ProfileLoad::WrongMagic;
-    ProfileData loaded = record;
+    // Read into a fresh record, so a failure leaves `record` untouched without
+    // copying its macros first; the fields the file does not hold are carried over.
+    ProfileData loaded;
     readFields(stream, loaded);
     if (stream.failed())
         return ProfileLoad::Truncated;
+    loaded.filePath = std::move(record.filePath);
+    loaded.slotIndex = record.slotIndex;
+    loaded.accelLevel = record.accelLevel;
+    for (int i = 0; i < kButtonCount; ++i)
+        loaded.buttons[i].defaultFunction = record.buttons[i].defaultFunction;
     record = std::move(loaded);
     return ProfileLoad::Loaded;
 }
