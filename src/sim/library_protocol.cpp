@@ -1,12 +1,435 @@
 #include "sim/library_protocol.h"
 
-namespace talwyn::sim {
+#include "device/device_image.h"
+#include "profiles/profile_data.h"
 
-ReportReply LibraryProtocol::handle(FirmwareContext& context, InterfaceRole,
+#include <algorithm>
+#include <string>
+
+namespace talwyn::sim {
+namespace {
+
+namespace off = device::image_offset;
+
+constexpr std::size_t kPayload = 16;
+constexpr std::size_t kEntrySize = 7;
+constexpr std::size_t kEventSize = 7;
+
+constexpr uint8_t kCmdVersion = 0x02;
+constexpr uint8_t kCmdButton = 0x0A;
+constexpr uint8_t kCmdProfile = 0x0B;
+constexpr uint8_t kCmdLighting = 0x0C;
+constexpr uint8_t kCmdSensor = 0x0D;
+constexpr uint8_t kCmdFactoryReset = 0x0E;
+constexpr uint8_t kCmdUploadData = 0x21;
+constexpr uint8_t kCmdReadButtonData = 0x25;
+constexpr uint8_t kCmdEnterBootloader = 0x3A;
+constexpr uint8_t kCmdStartTransfer = 0x03;
+constexpr uint8_t kCmdFirmwareBlock = 0x06;
+constexpr uint8_t kCmdFinishTransfer = 0x09;
+
+constexpr uint8_t kKindMacro = 0x03;
+constexpr uint8_t kKindRunProgram = 0x23;
+constexpr uint8_t kKindOpenBrowser = 0x24;
+constexpr uint8_t kFirstBlockIndex = 12;
+constexpr std::array<uint8_t, 4> kAccessCode{0x00, 0x6E, 0x91, 0x27};
+
+// Colour slots of the image and where the block's colour triples go.
+constexpr std::array<std::size_t, 4> kColourSlots{off::kColorA, off::kColorB, off::kColorC, off::kColorD};
+constexpr std::array<std::size_t, 6> kEffectBytes{off::kColorA + 3, off::kColorD + 3, off::kColorB + 3,
+                                                  off::kColorC + 3, off::kColorC + 7, off::kColorC + 11};
+
+ReportReply status(uint8_t value, std::size_t length = kCommandReportSize) {
+    return {makeStatusReply(value, length), {}};
+}
+ReportReply done(std::size_t length = kCommandReportSize) {
+    return status(kStatusDone, length);
+}
+
+// Acknowledged, then the mouse restarts as the other product.
+ReportReply restartIn(Mode mode, std::size_t length) {
+    ReportReply reply = done(length);
+    reply.modeAfterStatusRead = mode;
+    return reply;
+}
+
+ReportReply refuse(FirmwareContext& context, const std::string& why,
+                   std::size_t length = kCommandReportSize) {
+    context.note("library: " + why);
+    return status(kStatusFailed, length);
+}
+
+uint16_t le16(std::span<const uint8_t> bytes, std::size_t at) {
+    return static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+
+void putLe16(std::span<uint8_t> bytes, std::size_t at, uint16_t value) {
+    bytes[at] = static_cast<uint8_t>(value & 0xFF);
+    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+uint16_t sum16(std::span<const uint8_t> bytes) {
+    uint16_t sum = 0;
+    for (uint8_t b : bytes)
+        sum = static_cast<uint16_t>(sum + b);
+    return sum;
+}
+
+// The slot (0..4) of profile byte 5, or nothing.
+std::optional<std::size_t> slotOf(std::span<const uint8_t> report, std::size_t at = 5) {
+    if (report[at] < 1 || report[at] > kSlotCount)
+        return std::nullopt;
+    return report[at] - 1u;
+}
+
+std::optional<std::size_t> buttonOf(uint8_t button) {
+    if (button < 1 || button > kLaunchButtons)
+        return std::nullopt;
+    return button - 1u;
+}
+
+std::size_t buttonSlot(std::size_t button) {
+    return off::kButtonSlots + kEntrySize * button;
+}
+
+ReportReply blockReply(std::span<const uint8_t> data) {
+    std::vector<uint8_t> block(kBlockReportSize, 0);
+    block[0] = kReportData;
+    block[1] = kStatusDone;
+    std::copy(data.begin(), data.end(), block.begin() + kPayload);
+    return {makeStatusReply(kStatusDone), block};
+}
+
+bool isOneOf(uint8_t value, std::initializer_list<uint8_t> allowed) {
+    return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
+
+} // namespace
+
+ReportReply LibraryProtocol::handle(FirmwareContext& context, InterfaceRole role,
                                     std::span<const uint8_t> report) {
-    context.note("library command " + toHex(report.first(std::min<std::size_t>(report.size(), 8))) +
-                 " not supported");
-    return {makeStatusReply(kStatusFailed), {}};
+    if (report.size() < 2)
+        return refuse(context, "report of " + std::to_string(report.size()) + " bytes");
+    if (role == InterfaceRole::Bootloader || context.state().mode == Mode::Bootloader)
+        return handleBootloader(context, report);
+    return handleNormal(context, report);
+}
+
+ReportReply LibraryProtocol::handleNormal(FirmwareContext& context, std::span<const uint8_t> report) {
+    const uint8_t id = report[0];
+    const uint8_t command = report[1];
+    if (id == kReportData) {
+        if (command == kCmdUploadData)
+            return handleUpload(context, report);
+        return refuse(context, "unknown data report " + toHex(report.first(2)));
+    }
+    if (id != kReportCommand || report.size() != kCommandReportSize)
+        return refuse(context, "command " + toHex(report.first(2)) + " of " + std::to_string(report.size()) +
+                                   " bytes refused");
+    FirmwareState& state = context.state();
+    switch (command) {
+    case kCmdVersion: {
+        ReportReply reply = done();
+        putLe16(reply.status, kPayload, state.firmwareVersion);
+        putLe16(reply.status, kPayload + 2, state.bootloaderVersion);
+        return reply;
+    }
+    case kCmdSensor:
+        return handleSensor(context, report);
+    case kCmdLighting:
+        return handleLighting(context, report);
+    case kCmdButton:
+        return handleButton(context, report);
+    case kCmdProfile:
+        return handleProfile(context, report);
+    case kCmdFactoryReset:
+        for (std::size_t slot = 0; slot < kSlotCount; ++slot)
+            resetProfile(state, slot);
+        state.activeSlot = 0;
+        return done();
+    case kCmdReadButtonData:
+        return readButtonData(context, report);
+    case kCmdEnterBootloader:
+        if (!std::equal(kAccessCode.begin(), kAccessCode.end(), report.begin() + 4))
+            return refuse(context, "bootloader entry with a wrong access code");
+        transfer_ = {};
+        return restartIn(Mode::Bootloader, kCommandReportSize);
+    default:
+        return refuse(context, "unknown command " + toHex(report.first(3)));
+    }
+}
+
+ReportReply LibraryProtocol::handleSensor(FirmwareContext& context, std::span<const uint8_t> report) {
+    const auto slot = slotOf(report);
+    if (!slot)
+        return refuse(context, "sensor command for profile " + std::to_string(report[5]));
+    Image& image = context.state().images[*slot];
+    ProfileExtras& extras = extras_[*slot];
+    auto setDpi = [&](uint8_t first, uint8_t second, std::size_t valuesAt) {
+        image[off::kActiveDpiLevel] = first;
+        image[off::kDpiLevelCount] = second;
+        for (std::size_t i = 0; i < kDpiLevels; ++i) {
+            const uint16_t value = le16(report, valuesAt + 2 * i);
+            putLe16(image, off::kDpiLevel[i] + 1, value);
+            putLe16(image, off::kDpiLevel[i] + 3, value);
+        }
+        for (std::size_t i = 0; i < extras.upperDpi.size(); ++i)
+            extras.upperDpi[i] = le16(report, valuesAt + 2 * (kDpiLevels + i));
+    };
+    const uint8_t value = report[6];
+    switch (report[2]) {
+    case 0x01:
+        if (!isOneOf(value, {1, 2, 4, 8}))
+            return refuse(context, "report-rate code " + std::to_string(value));
+        image[off::kReportInterval] = value;
+        return done();
+    case 0x02:
+        if (value < 2 || value > 12 || value % 2 != 0)
+            return refuse(context, "response time " + std::to_string(value));
+        extras.responseTime = value;
+        return done();
+    case 0x03:
+    case 0x04:
+        if (value > 1)
+            return refuse(context, "on/off value " + std::to_string(value));
+        if (report[2] == 0x03)
+            image[off::kAngleSnapOff] = value ? 0 : 1;
+        else
+            image[off::kLiftOff] = value;
+        return done();
+    case 0x0A:
+        setDpi(report[6], report[7], kPayload);
+        return done();
+    case 0x0F:
+        if (!isOneOf(report[16], {1, 2, 4, 8}) || report[18] > 1 || report[19] > 1)
+            return refuse(context, "sensor values " + toHex(report.subspan(16, 4)));
+        image[off::kReportInterval] = report[16];
+        extras.responseTime = report[17];
+        image[off::kAngleSnapOff] = report[18] ? 0 : 1;
+        image[off::kLiftOff] = report[19];
+        setDpi(report[20], report[21], 22);
+        return done();
+    default:
+        return refuse(context, "unknown sensor command " + toHex(report.first(3)));
+    }
+}
+
+ReportReply LibraryProtocol::handleLighting(FirmwareContext& context, std::span<const uint8_t> report) {
+    const auto slot = slotOf(report);
+    if (!slot)
+        return refuse(context, "lighting for profile " + std::to_string(report[5]));
+    Image& image = context.state().images[*slot];
+    ProfileExtras& extras = extras_[*slot];
+    const auto colours = report.subspan(17, 24);
+    for (std::size_t i = 0; i < kColourSlots.size(); ++i)
+        std::copy_n(colours.begin() + 3 * i, 3, image.begin() + kColourSlots[i]);
+    for (std::size_t copy = 1; copy < 3; ++copy)
+        std::copy_n(colours.begin() + 6, 3, image.begin() + off::kColorC + 4 * copy);
+    std::copy(colours.begin() + 12, colours.end(), extras.upperColors.begin());
+    for (std::size_t at : kEffectBytes)
+        image[at] = report[16];
+    image[off::kBrightness] = report[41];
+    extras.lightingFlag = report[42];
+    extras.lightingStep = report[43];
+    return done();
+}
+
+ReportReply LibraryProtocol::handleButton(FirmwareContext& context, std::span<const uint8_t> report) {
+    const auto slot = slotOf(report);
+    const auto button = buttonOf(report[6]);
+    if (!slot || !button)
+        return refuse(context,
+                      "button " + std::to_string(report[6]) + " of profile " + std::to_string(report[5]));
+    Image& image = context.state().images[*slot];
+    auto entry = report.subspan(kPayload, kEntrySize);
+    std::copy(entry.begin(), entry.end(), image.begin() + buttonSlot(*button));
+    // Launch entries carry no tail; the image keeps its slot format.
+    image[buttonSlot(*button) + 6] = 0x0F;
+    return done();
+}
+
+ReportReply LibraryProtocol::handleUpload(FirmwareContext& context, std::span<const uint8_t> report) {
+    if (report.size() != kBlockReportSize)
+        return refuse(context, "data upload of " + std::to_string(report.size()) + " bytes");
+    const auto slot = slotOf(report);
+    const auto button = buttonOf(report[2]);
+    if (!slot || !button)
+        return refuse(context, "data upload for button " + std::to_string(report[2]) + " of profile " +
+                                   std::to_string(report[5]));
+    const auto data = report.subspan(kPayload, kButtonDataSize);
+    if (sum16(data) != le16(report, 7))
+        return refuse(context, "data upload checksum " + toHex(report.subspan(7, 2)) + " does not match");
+    std::copy(data.begin(), data.end(), context.state().buttonData[*slot][*button].begin());
+    return done();
+}
+
+ReportReply LibraryProtocol::readButtonData(FirmwareContext& context, std::span<const uint8_t> report) {
+    const auto slot = slotOf(report);
+    const auto button = buttonOf(report[2]);
+    if (!slot || !button)
+        return refuse(context, "data read of button " + std::to_string(report[2]) + " of profile " +
+                                   std::to_string(report[5]));
+    const FirmwareState& state = context.state();
+    const Image& image = state.images[*slot];
+    const std::size_t at = buttonSlot(*button);
+    const uint16_t offset = le16(image, at + 2);
+    if (image[at] == kKindMacro && offset >= off::kMacroArea && offset < kImageSize) {
+        ButtonData data{};
+        const std::size_t count = le16(image, at + 4);
+        const std::size_t bytes = std::min({(count + 1) * kEventSize, kImageSize - offset, data.size()});
+        std::copy_n(image.begin() + offset, bytes, data.begin());
+        return blockReply(data);
+    }
+    return blockReply(state.buttonData[*slot][*button]);
+}
+
+ReportReply LibraryProtocol::handleProfile(FirmwareContext& context, std::span<const uint8_t> report) {
+    FirmwareState& state = context.state();
+    const uint8_t sub = report[2];
+    if (sub == 0x03 || sub == 0x09) {
+        ReportReply reply = done();
+        if (sub == 0x03) {
+            reply.status[kPayload] = static_cast<uint8_t>(state.activeSlot + 1);
+        } else {
+            reply.status[kPayload] =
+                static_cast<uint8_t>(std::count_if(state.images.begin(), state.images.end(),
+                                                   [](const Image& image) { return image[off::kEnabled]; }));
+        }
+        return reply;
+    }
+    if (sub == 0x02) {
+        if (report[5] < 1 || report[5] > kSlotCount + 1)
+            return refuse(context, "sync of profile " + std::to_string(report[5]));
+        context.note("library: sync profile " + std::to_string(report[5]));
+        return done();
+    }
+    const auto slot = slotOf(report);
+    if (!slot)
+        return refuse(context, "profile command " + toHex(report.first(3)) + " for profile " +
+                                   std::to_string(report[5]));
+    switch (sub) {
+    case 0x01:
+        resetProfile(state, *slot);
+        return done();
+    case 0x04:
+        state.activeSlot = static_cast<uint8_t>(*slot);
+        return done();
+    case 0x05:
+    case 0x06:
+        state.images[*slot][off::kEnabled] = sub == 0x05 ? 1 : 0;
+        return done();
+    case 0x07:
+        return blockReply(profileBlock(state, *slot));
+    case 0x0A: {
+        const auto target = slotOf(report, 6);
+        if (!target)
+            return refuse(context, "copy to profile " + std::to_string(report[6]));
+        state.images[*target] = state.images[*slot];
+        state.images[*target][off::kSlotIndex] = static_cast<uint8_t>(*target);
+        state.buttonData[*target] = state.buttonData[*slot];
+        extras_[*target] = extras_[*slot];
+        return done();
+    }
+    default:
+        return refuse(context, "unknown profile command " + toHex(report.first(3)));
+    }
+}
+
+std::array<uint8_t, kButtonDataSize> LibraryProtocol::profileBlock(const FirmwareState& state,
+                                                                   std::size_t slot) const {
+    const Image& image = state.images[slot];
+    const ProfileExtras& extras = extras_[slot];
+    std::array<uint8_t, kButtonDataSize> block{};
+    block[0] = static_cast<uint8_t>(slot + 1);
+    block[1] = image[off::kReportInterval];
+    block[2] = extras.responseTime;
+    block[3] = image[off::kAngleSnapOff] ? 0 : 1;
+    block[4] = image[off::kLiftOff];
+    block[5] = image[off::kActiveDpiLevel];
+    block[6] = image[off::kDpiLevelCount];
+    for (std::size_t i = 0; i < kDpiLevels; ++i)
+        putLe16(block, 7 + 2 * i, le16(image, off::kDpiLevel[i] + 1));
+    for (std::size_t i = 0; i < extras.upperDpi.size(); ++i)
+        putLe16(block, 7 + 2 * (kDpiLevels + i), extras.upperDpi[i]);
+    block[31] = image[off::kColorA + 3];
+    for (std::size_t i = 0; i < kColourSlots.size(); ++i)
+        std::copy_n(image.begin() + kColourSlots[i], 3, block.begin() + 32 + 3 * i);
+    std::copy(extras.upperColors.begin(), extras.upperColors.end(), block.begin() + 44);
+    block[56] = image[off::kBrightness];
+    block[57] = extras.lightingFlag;
+    block[58] = extras.lightingStep;
+    std::copy_n(image.begin() + off::kButtonSlots, kEntrySize * kLaunchButtons, block.begin() + 65);
+    return block;
+}
+
+void LibraryProtocol::resetProfile(FirmwareState& state, std::size_t slot) {
+    ProfileData profile;
+    profile.slotIndex = static_cast<uint8_t>(slot);
+    profile.name = u"Profile" + std::u16string(1, static_cast<char16_t>(u'1' + slot));
+    state.images[slot] = device::buildDeviceImage(profile).bytes;
+    state.buttonData[slot] = {};
+    extras_[slot] = {};
+}
+
+ReportReply LibraryProtocol::handleBootloader(FirmwareContext& context, std::span<const uint8_t> report) {
+    const uint8_t id = report[0];
+    const uint8_t command = report[1];
+    if (id == kReportData && command == kCmdFirmwareBlock)
+        return handleBlock(context, report);
+    if (id == kReportCommand && command == kCmdVersion && report.size() == kCommandReportSize) {
+        ReportReply reply = done();
+        putLe16(reply.status, kPayload, context.state().firmwareVersion);
+        putLe16(reply.status, kPayload + 2, context.state().bootloaderVersion);
+        return reply;
+    }
+    if (id != kReportCommand || report.size() != kBlockReportSize)
+        return refuse(context, "bootloader report " + toHex(report.first(2)) + " of " +
+                                   std::to_string(report.size()) + " bytes");
+    if (command == kCmdStartTransfer) {
+        transfer_ = {true, report[16], static_cast<uint32_t>(le16(report, 17) | (le16(report, 19) << 16)), 0,
+                     0};
+        context.note("bootloader: transfer of " + std::to_string(transfer_.blockCount) + " blocks announced");
+        return done(kBlockReportSize);
+    }
+    if (command == kCmdFinishTransfer)
+        return finishTransfer(context);
+    return refuse(context, "unknown bootloader command " + toHex(report.first(2)), kBlockReportSize);
+}
+
+ReportReply LibraryProtocol::handleBlock(FirmwareContext& context, std::span<const uint8_t> report) {
+    if (report.size() != kBlockReportSize)
+        return refuse(context, "firmware block of " + std::to_string(report.size()) + " bytes");
+    if (!transfer_.announced)
+        return refuse(context, "firmware block before the transfer was announced", kBlockReportSize);
+    const uint8_t expected = static_cast<uint8_t>(kFirstBlockIndex + transfer_.blocksReceived);
+    if (report[2] != expected || transfer_.blocksReceived >= transfer_.blockCount)
+        return refuse(context,
+                      "firmware block index " + std::to_string(report[2]) + ", expected " +
+                          std::to_string(expected),
+                      kBlockReportSize);
+    const auto data = report.subspan(kPayload, kButtonDataSize);
+    if (sum16(data) != le16(report, 3))
+        return refuse(context, "firmware block checksum " + toHex(report.subspan(3, 2)) + " does not match",
+                      kBlockReportSize);
+    for (uint8_t b : data)
+        transfer_.receivedSum += b;
+    ++transfer_.blocksReceived;
+    return done(kBlockReportSize);
+}
+
+ReportReply LibraryProtocol::finishTransfer(FirmwareContext& context) {
+    const bool complete = transfer_.announced && transfer_.blocksReceived == transfer_.blockCount &&
+                          transfer_.receivedSum == transfer_.checksum;
+    if (!complete)
+        return refuse(context,
+                      "transfer incomplete: " + std::to_string(transfer_.blocksReceived) + " of " +
+                          std::to_string(transfer_.blockCount) + " blocks, image checksum " +
+                          std::to_string(transfer_.receivedSum) + " against " +
+                          std::to_string(transfer_.checksum),
+                      kBlockReportSize);
+    context.note("bootloader: firmware written, restarting in normal mode");
+    transfer_ = {};
+    return restartIn(Mode::Normal, kBlockReportSize);
 }
 
 } // namespace talwyn::sim

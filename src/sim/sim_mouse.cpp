@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <utility>
 
 namespace talwyn::sim {
 
@@ -201,6 +202,7 @@ void SimMouse::handleReport(const SimHandle& handle, std::span<const uint8_t> re
         pendingStatus_ = std::move(reply.status);
     if (!reply.block.empty())
         pendingBlock_ = std::move(reply.block);
+    pendingMode_ = reply.modeAfterStatusRead;
 }
 
 // The program's own protocol; false for reports it leaves to the library.
@@ -276,12 +278,14 @@ hid::Result SimMouse::getFeature(const SimHandle& handle, std::span<uint8_t> buf
     }
     const uint8_t id = buffer[0];
     std::vector<uint8_t> reply;
+    std::optional<Mode> switchTo;
     if (id == kReportCommand) {
         if (state_.faults.busyReplies > 0) {
             --state_.faults.busyReplies;
             reply = makeStatusReply(kStatusBusy);
         } else {
             reply = pendingStatus_;
+            switchTo = std::exchange(pendingMode_, std::nullopt);
         }
     } else if (id == kReportData) {
         reply = pendingBlock_;
@@ -295,6 +299,8 @@ hid::Result SimMouse::getFeature(const SimHandle& handle, std::span<uint8_t> buf
     std::copy_n(reply.begin(), std::min(reply.size(), buffer.size()), buffer.begin());
     buffer[0] = id;
     log("get_feature " + handle.path + " " + toHex(buffer));
+    if (switchTo)
+        reenumerate(*switchTo, state_.present);
     return hid::Result::success(buffer.size());
 }
 
@@ -372,6 +378,11 @@ bool SimMouse::pressLaunch(int button, std::string* reason) {
     queueInput({kReportInput, kind, image[at + 2], image[at + 3], static_cast<uint8_t>(button),
                 static_cast<uint8_t>(state_.activeSlot + 1), 0, 0, 0});
     return true;
+}
+
+void SimMouse::sendInput(const InputReport& report) {
+    std::lock_guard lock(mutex_);
+    queueInput(report);
 }
 
 void SimMouse::queueInput(const InputReport& report) {

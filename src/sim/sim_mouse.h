@@ -108,6 +108,9 @@ struct SimOptions {
 struct ReportReply {
     std::vector<uint8_t> status; // served to get-feature of report 0xA1
     std::vector<uint8_t> block;  // served to get-feature of report 0xA0
+    // The mouse re-enumerates in this mode once the host has read the status
+    // reply, as a real mouse answers before it restarts.
+    std::optional<Mode> modeAfterStatusRead;
 };
 
 // A status reply: report 0xA1, the status byte, `length` bytes in all.
@@ -169,6 +172,8 @@ public:
     // Sends input report 35/36 for a button (1..6) set to launch a program or
     // a browser; false with a reason when the button is not such a button.
     bool pressLaunch(int button, std::string* reason);
+    // Queues one raw input report on the event interface (tests of report handling).
+    void sendInput(const InputReport& report);
     void setSurfaceValue(uint8_t value);
     void injectBusy(int count);
     void injectFailures(hid::ErrorClass errorClass, int count);
@@ -215,6 +220,7 @@ private:
     uint64_t generation_ = 1;
     std::vector<uint8_t> pendingStatus_;
     std::vector<uint8_t> pendingBlock_;
+    std::optional<Mode> pendingMode_;
     std::deque<InputReport> inputQueue_;
     std::vector<std::pair<uint64_t, hid::DeviceNotice>> notices_;
     uint64_t noticeSequence_ = 0;
