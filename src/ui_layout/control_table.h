@@ -201,6 +201,8 @@ inline constexpr ControlSpec kSensorControls[] = {
     {1027, "Surface", detail::K::Static, {632, 282, 140, 85}, detail::L::PictureFrame, detail::C::None},
 };
 
+// The lighting page's option buttons, zone controls, decorative statics, "#"
+// and colour well come with a position only; their sizes are chosen here.
 inline constexpr ControlSpec kColorSettingsControls[] = {
     {1063, "Solid Color", detail::K::Button, {94, 279, 19, 18}, detail::L::Radio, detail::C::Picture},
     {1062, "Color Shift", detail::K::Button, {94, 299, 19, 18}, detail::L::Radio, detail::C::Picture},
@@ -232,6 +234,7 @@ inline constexpr ControlSpec kColorSettingsControls[] = {
     {1107, "Color Well", detail::K::Placeholder, {749, 252, 20, 20}, detail::L::Hidden, detail::C::None},
 };
 
+// The two recording check boxes come with a position only; 18 x 18 is chosen here.
 inline constexpr ControlSpec kMacroSettingsControls[] = {
     {1069, "Macro", detail::K::ListBox, {98, 129, 200, 198}, detail::L::Panel, detail::C::Control},
     {1070, "Events", detail::K::MacroEditor, {368, 129, 199, 197}, detail::L::Panel, detail::C::Control},
