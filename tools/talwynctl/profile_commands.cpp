@@ -86,7 +86,13 @@ Json profileJson(const ProfileData& p) {
 }
 
 void addProfileCommands(CLI::App& app) {
-    CLI::App* profile = app.add_subcommand("profile", "Create, show and copy *.profile files");
+    // The device family adds "profile image" and may have created "profile" first.
+    CLI::App* profile = nullptr;
+    try {
+        profile = app.get_subcommand("profile");
+    } catch (const CLI::OptionNotFound&) {
+        profile = app.add_subcommand("profile", "Create, show and copy *.profile files");
+    }
     profile->require_subcommand(1);
 
     auto newFile = std::make_shared<std::string>();
