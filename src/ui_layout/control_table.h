@@ -84,7 +84,7 @@ enum class CaptionSource {
     Control, // drawn by the control at run time
 };
 
-struct ControlSpec {
+struct ControlEntry {
     int id = 0;
     std::string_view caption; // the text the user sees (or the template caption when it has none)
     ControlKind kind = ControlKind::Static;
@@ -104,7 +104,7 @@ using L = ControlLook;
 using C = CaptionSource;
 } // namespace detail
 
-inline constexpr ControlSpec kMainControls[] = {
+inline constexpr ControlEntry kMainControls[] = {
     {1000, "Mouse Settings", detail::K::Button, {176, 29, 126, 18}, detail::L::PageTab, detail::C::Control},
     {1001,
      "Sensor Performance",
@@ -142,7 +142,7 @@ inline constexpr ControlSpec kMainControls[] = {
     {1080, "FirmwareVer", detail::K::Static, {580, 557, 23, 11}, detail::L::Label, detail::C::Control},
 };
 
-inline constexpr ControlSpec kMouseSettingsControls[] = {
+inline constexpr ControlEntry kMouseSettingsControls[] = {
     {1012, "Function1", detail::K::ComboButton, {104, 77, 202, 22}, detail::L::DropDown, detail::C::Control},
     {1021, "Function2", detail::K::ComboButton, {104, 107, 202, 22}, detail::L::DropDown, detail::C::Control},
     {1022, "Function3", detail::K::ComboButton, {104, 137, 202, 22}, detail::L::DropDown, detail::C::Control},
@@ -164,7 +164,7 @@ inline constexpr ControlSpec kMouseSettingsControls[] = {
     {1040, "Enable", detail::K::CheckBox, {705, 260, 44, 24}, detail::L::Switch, detail::C::None},
 };
 
-inline constexpr ControlSpec kSensorControls[] = {
+inline constexpr ControlEntry kSensorControls[] = {
     {1022, "Xaxis", detail::K::Slider, {84, 91, 708, 23}, detail::L::LevelTrack, detail::C::None},
     {1107, "Level 1", detail::K::NumberEdit, {337, 150, 45, 21}, detail::L::Field, detail::C::Control},
     {1108, "Level 2", detail::K::NumberEdit, {427, 149, 46, 22}, detail::L::Field, detail::C::Control},
@@ -203,7 +203,7 @@ inline constexpr ControlSpec kSensorControls[] = {
 
 // The lighting page's option buttons, zone controls, decorative statics, "#"
 // and colour well come with a position only; their sizes are chosen here.
-inline constexpr ControlSpec kColorSettingsControls[] = {
+inline constexpr ControlEntry kColorSettingsControls[] = {
     {1063, "Solid Color", detail::K::Button, {94, 279, 19, 18}, detail::L::Radio, detail::C::Picture},
     {1062, "Color Shift", detail::K::Button, {94, 299, 19, 18}, detail::L::Radio, detail::C::Picture},
     {1029, "Per Zone", detail::K::Button, {94, 319, 19, 19}, detail::L::Radio, detail::C::Picture},
@@ -235,7 +235,7 @@ inline constexpr ControlSpec kColorSettingsControls[] = {
 };
 
 // The two recording check boxes come with a position only; 18 x 18 is chosen here.
-inline constexpr ControlSpec kMacroSettingsControls[] = {
+inline constexpr ControlEntry kMacroSettingsControls[] = {
     {1069, "Macro", detail::K::ListBox, {98, 129, 200, 198}, detail::L::Panel, detail::C::Control},
     {1070, "Events", detail::K::MacroEditor, {368, 129, 199, 197}, detail::L::Panel, detail::C::Control},
     {1064, "New Macro", detail::K::Button, {91, 341, 83, 26}, detail::L::PushButton, detail::C::Picture},
@@ -251,7 +251,7 @@ inline constexpr ControlSpec kMacroSettingsControls[] = {
     {1068, "Stop Record", detail::K::Button, {614, 204, 84, 33}, detail::L::RecordButton, detail::C::Control},
 };
 
-inline constexpr ControlSpec kSupportControls[] = {
+inline constexpr ControlEntry kSupportControls[] = {
     {1086, "FAQ", detail::K::Button, {140, 122, 124, 25}, detail::L::PushButton, detail::C::Picture},
     {1071,
      "Online Support",
@@ -275,7 +275,7 @@ inline constexpr ControlSpec kSupportControls[] = {
     {1081, "Soft Version", detail::K::Static, {500, 342, 28, 10}, detail::L::Label, detail::C::Control},
 };
 
-inline constexpr ControlSpec kRenameControls[] = {
+inline constexpr ControlEntry kRenameControls[] = {
     {1072, "OK", detail::K::Button, {269, 156, 58, 26}, detail::L::PushButton, detail::C::Picture},
     {1073, "Cancel", detail::K::Button, {334, 155, 58, 27}, detail::L::PushButton, detail::C::Picture},
     {1074, "Close", detail::K::Button, {381, 4, 18, 17}, detail::L::CloseButton, detail::C::None},
@@ -283,25 +283,25 @@ inline constexpr ControlSpec kRenameControls[] = {
 };
 
 // Pop-up button IDs: 1076 OK, 1077 Cancel, 1078 Close; 1079 "Time", 1080 "Image".
-inline constexpr ControlSpec kLeftClickWarnControls[] = {
+inline constexpr ControlEntry kLeftClickWarnControls[] = {
     {1076, "OK", detail::K::Button, {269, 156, 58, 26}, detail::L::PushButton, detail::C::Picture},
     {1077, "Cancel", detail::K::Button, {334, 155, 58, 27}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {381, 4, 18, 17}, detail::L::CloseButton, detail::C::None},
 };
 
-inline constexpr ControlSpec kDeleteMacroControls[] = {
+inline constexpr ControlEntry kDeleteMacroControls[] = {
     {1076, "Delete", detail::K::Button, {269, 156, 58, 26}, detail::L::PushButton, detail::C::Picture},
     {1077, "Cancel", detail::K::Button, {334, 155, 58, 27}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {381, 4, 18, 17}, detail::L::CloseButton, detail::C::None},
 };
 
-inline constexpr ControlSpec kSensorSqat1Controls[] = {
+inline constexpr ControlEntry kSensorSqat1Controls[] = {
     {1076, "Start", detail::K::Button, {209, 155, 118, 27}, detail::L::PushButton, detail::C::Picture},
     {1077, "Cancel", detail::K::Button, {333, 155, 65, 27}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {379, 3, 19, 18}, detail::L::CloseButton, detail::C::None},
 };
 
-inline constexpr ControlSpec kSensorSqat2Controls[] = {
+inline constexpr ControlEntry kSensorSqat2Controls[] = {
     {1076, "Next", detail::K::Button, {208, 155, 119, 27}, detail::L::PushButton, detail::C::Picture},
     {1077, "Cancel", detail::K::Button, {333, 155, 59, 27}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {379, 3, 19, 18}, detail::L::CloseButton, detail::C::None},
@@ -309,24 +309,24 @@ inline constexpr ControlSpec kSensorSqat2Controls[] = {
     {1080, "Image", detail::K::Static, {13, 50, 200, 110}, detail::L::PictureFrame, detail::C::None},
 };
 
-inline constexpr ControlSpec kSensorSqat3Controls[] = {
+inline constexpr ControlEntry kSensorSqat3Controls[] = {
     {1076, "Finish", detail::K::Button, {270, 155, 119, 27}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {379, 3, 19, 18}, detail::L::CloseButton, detail::C::None},
 };
 
-inline constexpr ControlSpec kResetWarnControls[] = {
+inline constexpr ControlEntry kResetWarnControls[] = {
     {1076, "Reset", detail::K::Button, {269, 156, 58, 26}, detail::L::PushButton, detail::C::Picture},
     {1077, "Cancel", detail::K::Button, {334, 155, 58, 27}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {381, 4, 18, 17}, detail::L::CloseButton, detail::C::None},
 };
 
-inline constexpr ControlSpec kUpdateWarnControls[] = {
+inline constexpr ControlEntry kUpdateWarnControls[] = {
     {1076, "Update", detail::K::Button, {269, 156, 58, 26}, detail::L::PushButton, detail::C::Picture},
     {1077, "Quit", detail::K::Button, {334, 155, 58, 27}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {381, 4, 18, 17}, detail::L::CloseButton, detail::C::None},
 };
 
-inline constexpr ControlSpec kAssignKeyControls[] = {
+inline constexpr ControlEntry kAssignKeyControls[] = {
     {1076, "OK", detail::K::Button, {269, 156, 58, 25}, detail::L::PushButton, detail::C::Picture},
     {1077, "Cancel", detail::K::Button, {333, 155, 59, 26}, detail::L::PushButton, detail::C::Picture},
     {1078, "Close", detail::K::Button, {381, 4, 18, 17}, detail::L::CloseButton, detail::C::None},
@@ -341,7 +341,7 @@ struct WindowLayout {
     // The whole-window background when it is a file of its own; otherwise
     // the Normal sheet is the background.
     std::optional<SkinRole> background;
-    std::span<const ControlSpec> controls;
+    std::span<const ControlEntry> controls;
 };
 
 inline constexpr std::array<WindowLayout, 15> kWindows = {{
@@ -383,7 +383,7 @@ constexpr const WindowLayout& layoutOf(WindowId id) {
     return kWindows.front(); // unreachable: every WindowId has an entry
 }
 
-constexpr std::optional<ControlSpec> findControl(WindowId window, int controlId) {
+constexpr std::optional<ControlEntry> findControl(WindowId window, int controlId) {
     for (const auto& c : layoutOf(window).controls) {
         if (c.id == controlId) {
             return c;

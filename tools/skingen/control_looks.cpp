@@ -7,12 +7,12 @@
 
 namespace skingen {
 
+using talwyn::ui_layout::ControlEntry;
 using talwyn::ui_layout::ControlLook;
-using talwyn::ui_layout::ControlSpec;
 
 namespace {
 
-QString captionOf(const ControlSpec& c) {
+QString captionOf(const ControlEntry& c) {
     return QString::fromUtf8(c.caption.data(), qsizetype(c.caption.size()));
 }
 
@@ -315,7 +315,7 @@ void panel(QPainter& p, const QRectF& r, SkinState s) {
     p.restore();
 }
 
-void decorLabel(QPainter& p, const ControlSpec& c, SkinState s) {
+void decorLabel(QPainter& p, const ControlEntry& c, SkinState s) {
     const QRectF r = toQt(c.rect);
     const QColor ink = s == SkinState::Disable ? theme::kTextDisabled : theme::kText;
     const auto lines = captionOf(c).split(QStringLiteral(" / "));
@@ -328,11 +328,11 @@ void decorLabel(QPainter& p, const ControlSpec& c, SkinState s) {
     }
 }
 
-void paintLook(QPainter& p, const ControlSpec& c, const QRectF& r, SkinState s);
+void paintLook(QPainter& p, const ControlEntry& c, const QRectF& r, SkinState s);
 
 } // namespace
 
-void paintControlLook(QPainter& p, const ControlSpec& c, SkinState s) {
+void paintControlLook(QPainter& p, const ControlEntry& c, SkinState s) {
     const QRectF r = toQt(c.rect);
     // A look never reaches outside its rectangle: what is cut there belongs to the window.
     p.save();
@@ -343,7 +343,7 @@ void paintControlLook(QPainter& p, const ControlSpec& c, SkinState s) {
 
 namespace {
 
-void paintLook(QPainter& p, const ControlSpec& c, const QRectF& r, SkinState s) {
+void paintLook(QPainter& p, const ControlEntry& c, const QRectF& r, SkinState s) {
     switch (c.look) {
     case ControlLook::PushButton:
         pushButton(p, r, captionOf(c), s);

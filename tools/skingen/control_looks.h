@@ -7,7 +7,7 @@
 
 namespace skingen {
 
-void paintControlLook(QPainter& p, const talwyn::ui_layout::ControlSpec& control,
+void paintControlLook(QPainter& p, const talwyn::ui_layout::ControlEntry& control,
                       talwyn::ui_layout::SkinState state);
 
 } // namespace skingen
