@@ -73,11 +73,15 @@ std::u16string listedFileName(std::u16string_view listed) {
 }
 
 void removeAllBut(const fs::path& folder, const std::set<fs::path>& keep) {
+    // Collected first: removing entries while the folder is being read may
+    // make the listing skip some.
     std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    std::vector<fs::path> stale;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec))
         if (!keep.contains(entry.path().filename()))
-            fs::remove_all(entry.path(), ec);
-    }
+            stale.push_back(entry.path());
+    for (const fs::path& path : stale)
+        fs::remove_all(path, ec);
 }
 
 } // namespace
