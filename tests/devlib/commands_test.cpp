@@ -142,7 +142,8 @@ TEST_F(CommandsTest, MacroUploadsItsEventBlockWithTheChecksum) {
     EXPECT_EQ(sent[0].substr(32, 14), "03010700030"
                                       "00f");
     // 0x01+0x04+0x14 + 0x01+0x04+0x01 + 0x10+0x01+0x2C+0x01 = 0x5D
-    EXPECT_EQ(sent[1].substr(0, 32), "a0210200000400" "5d00"
+    EXPECT_EQ(sent[1].substr(0, 32), "a0210200000400"
+                                     "5d00"
                                      "00000000000000");
     EXPECT_EQ(sent[1].substr(32, 56), "01040000140000"
                                       "01040001000000"

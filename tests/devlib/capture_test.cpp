@@ -1,0 +1,142 @@
+// Input capture against the simulated mouse: which reports reach the host
+// and how, and that starting and stopping never leaves two readers on one
+// device or a reader on a released one.
+
+#include "callback_recorder.h"
+#include "devlib/settings_commands.h"
+#include "sim_fixture.h"
+
+#include <atomic>
+#include <thread>
+
+namespace talwyn::devlib::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+class CaptureTest : public SimLibraryTest {
+protected:
+    void SetUp() override { inputEvents().reset(); }
+    void TearDown() override { inputEvents().reset(); }
+    void send(std::initializer_list<uint8_t> head) {
+        sim::InputReport input{};
+        std::copy(head.begin(), head.end(), input.begin());
+        mouse.sendInput(input);
+    }
+};
+
+TEST_F(CaptureTest, SimpleEventsCarryTheirDataByte) {
+    ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+    send({0x03, 0x07, 0x09});                   // unknown code: no call
+    send({0x03, 0x02, 0x01, 0, 0, 0, 0, 0, 0}); // resolution level 1
+    send({0x03, 0x05, 0xFE});
+    ASSERT_TRUE(inputEvents().waitFor(2));
+    library.closeDevice();
+    const auto events = inputEvents().entries();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].code, 2);
+    EXPECT_EQ(events[0].data, std::vector<uint8_t>{1});
+    EXPECT_EQ(events[0].length, 1);
+    EXPECT_EQ(events[1].code, 5);
+    EXPECT_EQ(events[1].data, std::vector<uint8_t>{0xFE});
+    // 80 ms after every report, the unknown one included.
+    EXPECT_EQ(readerSleeper.pauses, (std::vector<std::chrono::milliseconds>{80ms, 80ms, 80ms}));
+}
+
+TEST_F(CaptureTest, LaunchEventReadsTheButtonDataBlock) {
+    const std::string address = "https://example.org/help";
+    LaunchSettings launch{1, 2, reinterpret_cast<const uint8_t*>(address.data()),
+                          static_cast<uint16_t>(address.size())};
+    ASSERT_EQ(setButtonLaunch(library.channel(), &launch, LaunchKind::Browser), kResultOk);
+    ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+    mouse.clearWireLog();
+    send({0x03, 0x23, 0x10, 0x00, 0x02, 0x01, 0, 0, 0});
+    ASSERT_TRUE(inputEvents().waitFor(1));
+    library.closeDevice();
+    EXPECT_EQ(sentReports(), std::vector<std::string>{report({0xA1, 0x25, 0x02, 0, 0, 0x01, 0})});
+    const auto event = inputEvents().entries().at(0);
+    EXPECT_EQ(event.code, 35);
+    EXPECT_EQ(event.length, 16);
+    EXPECT_EQ(std::string(event.data.begin(), event.data.begin() + address.size()), address);
+}
+
+TEST_F(CaptureTest, LaunchEventStillArrivesWhenTheBlockCannotBeRead) {
+    ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+    send({0x03, 0x24, 0x00, 0x01, 0x09, 0x01}); // button 9 does not exist
+    ASSERT_TRUE(inputEvents().waitFor(1));
+    library.closeDevice();
+    const auto event = inputEvents().entries().at(0);
+    EXPECT_EQ(event.code, 36);
+    EXPECT_EQ(event.length, 256);
+    EXPECT_EQ(event.data, std::vector<uint8_t>(1024, 0));
+}
+
+TEST_F(CaptureTest, RefusesANullCallbackAndAMissingDevice) {
+    EXPECT_EQ(library.capture(nullptr), kResultDeviceError);
+    mouse.unplug();
+    EXPECT_EQ(library.capture(recordInputEvent), kResultNoDevice);
+    mouse.plug();
+    EXPECT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+}
+
+Library* libraryToClose = nullptr;
+
+int32_t TALWYN_STDCALL closeFromCallback(const uint8_t* code, const uint8_t* data, const int32_t* length) {
+    recordInputEvent(code, data, length);
+    libraryToClose->closeDevice(); // on the reader's own thread
+    return 0;
+}
+
+TEST_F(CaptureTest, CloseDeviceFromInsideTheCallbackStopsTheReader) {
+    libraryToClose = &library;
+    ASSERT_EQ(library.capture(closeFromCallback), kResultCaptureStarted);
+    send({0x03, 0x02, 0x01});
+    ASSERT_TRUE(inputEvents().waitFor(1));
+    // A new capture joins the stopped reader and reads alone.
+    ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+    send({0x03, 0x02, 0x02});
+    send({0x03, 0x02, 0x03});
+    ASSERT_TRUE(inputEvents().waitFor(3));
+    library.closeDevice();
+    const auto events = inputEvents().entries();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[1].data[0], 2);
+    EXPECT_EQ(events[2].data[0], 3);
+}
+
+TEST_F(CaptureTest, CapturingAgainReplacesTheRunningReader) {
+    ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+    ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+    for (uint8_t level = 0; level < 5; ++level)
+        send({0x03, 0x02, level});
+    ASSERT_TRUE(inputEvents().waitFor(5));
+    library.closeDevice();
+    const auto events = inputEvents().entries();
+    ASSERT_EQ(events.size(), 5u);
+    for (uint8_t level = 0; level < 5; ++level)
+        EXPECT_EQ(events[level].data[0], level) << "one reader, reports in order";
+}
+
+TEST_F(CaptureTest, StartsAndStopsWhileTheMouseSendsEvents) {
+    std::atomic<bool> done{false};
+    std::thread presser([&] {
+        while (!done.load()) {
+            mouse.pressDpi();
+            std::this_thread::sleep_for(200us);
+        }
+    });
+    for (int round = 0; round < 200; ++round) {
+        ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted) << round;
+        if (round % 2 == 0)
+            std::this_thread::sleep_for(1ms);
+        library.closeDevice();
+    }
+    done.store(true);
+    presser.join();
+    EXPECT_FALSE(inputEvents().entries().empty());
+    for (const InputEvent& event : inputEvents().entries())
+        EXPECT_EQ(event.code, 2);
+}
+
+} // namespace
+} // namespace talwyn::devlib::testing
