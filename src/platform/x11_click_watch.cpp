@@ -1,0 +1,72 @@
+#include "platform/x11_click_watch.h"
+
+#include <QGuiApplication>
+
+namespace talwyn::platform {
+
+Qt::MouseButton qtButtonForX11Button(int button) {
+    switch (button) {
+    case 1:
+        return Qt::LeftButton;
+    case 2:
+        return Qt::MiddleButton;
+    case 3:
+        return Qt::RightButton;
+    case 8:
+        return Qt::BackButton;
+    case 9:
+        return Qt::ForwardButton;
+    default: // 4 to 7 turn the wheel
+        return Qt::NoButton;
+    }
+}
+
+std::unique_ptr<OutsideClickWatch> makeOutsideClickWatch() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return nullptr;
+    }
+    return std::make_unique<X11ClickWatch>();
+}
+
+X11ClickWatch::X11ClickWatch(std::string displayName, QObject* parent)
+    : QObject(parent), recorder_(std::move(displayName), RecordedEvents::ButtonPresses) {}
+
+X11ClickWatch::~X11ClickWatch() {
+    // Joins the recorder thread before this object stops accepting its posts.
+    recorder_.stop();
+}
+
+bool X11ClickWatch::start(Callback callback) {
+    if (!recorder_.running()) {
+        const bool started = recorder_.start([this](const RecordedInput& input) {
+            const Qt::MouseButton button = qtButtonForX11Button(input.detail);
+            if (button == Qt::NoButton) {
+                return;
+            }
+            const PointerPress press{button, QPoint(input.rootX, input.rootY)};
+            QMetaObject::invokeMethod(
+                this, [this, press] { deliver(press); }, Qt::QueuedConnection);
+        });
+        if (!started) {
+            return false;
+        }
+    }
+    callback_ = std::move(callback);
+    return true;
+}
+
+void X11ClickWatch::stop() {
+    recorder_.stop();
+    callback_ = nullptr;
+}
+
+void X11ClickWatch::deliver(const PointerPress& press) const {
+    // A press queued before stop() is dropped. The callback may stop the
+    // watch or hand it on, so it runs from a copy.
+    if (callback_ && recorder_.running()) {
+        const Callback callback = callback_;
+        callback(press);
+    }
+}
+
+} // namespace talwyn::platform

@@ -1,0 +1,30 @@
+#pragma once
+// Outside-click watch over the whole X display (RECORD).
+
+#include "platform/outside_click_watch.h"
+#include "platform/x11_event_recorder.h"
+
+#include <QObject>
+
+#include <string>
+
+namespace talwyn::platform {
+
+class X11ClickWatch final : public QObject, public OutsideClickWatch {
+    Q_OBJECT
+public:
+    explicit X11ClickWatch(std::string displayName = {}, QObject* parent = nullptr);
+    ~X11ClickWatch() override;
+
+    bool start(Callback callback) override;
+    void stop() override;
+    bool isRunning() const override { return recorder_.running(); }
+
+private:
+    void deliver(const PointerPress& press) const;
+
+    X11EventRecorder recorder_;
+    Callback callback_;
+};
+
+} // namespace talwyn::platform

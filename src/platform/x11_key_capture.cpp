@@ -1,0 +1,45 @@
+#include "platform/x11_key_capture.h"
+
+#include "platform/virtual_keys.h"
+#include "platform/x11_keymap.h"
+
+namespace talwyn::platform {
+
+X11KeyCapture::X11KeyCapture(std::string displayName, QObject* parent)
+    : QObject(parent), displayName_(displayName), recorder_(std::move(displayName), RecordedEvents::Keys) {}
+
+X11KeyCapture::~X11KeyCapture() {
+    // Joins the recorder thread before this object stops accepting its posts.
+    recorder_.stop();
+}
+
+bool X11KeyCapture::install(QObject* receiver) {
+    if (!recorder_.running()) {
+        const auto table = readKeycodeTable(displayName_);
+        if (!table) {
+            return false;
+        }
+        const bool started = recorder_.start([this, table = *table](const RecordedInput& input) {
+            const uint8_t virtualKey = table[input.detail];
+            if (virtualKey == vk::kNone) {
+                return; // a key Windows has no code for
+            }
+            const bool released = input.kind == RecordedInput::Kind::KeyUp;
+            QMetaObject::invokeMethod(
+                this, [this, virtualKey, released] { target_.post(virtualKey, released); },
+                Qt::QueuedConnection);
+        });
+        if (!started) {
+            return false;
+        }
+    }
+    target_.set(receiver);
+    return true;
+}
+
+void X11KeyCapture::remove() {
+    recorder_.stop();
+    target_.clear();
+}
+
+} // namespace talwyn::platform
