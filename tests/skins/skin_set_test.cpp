@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -136,6 +137,42 @@ TEST(GeneratedSkins, SheetsAgreeOutsideTheControls) {
                                     << first.y();
         }
     }
+}
+
+int accentPixels(const QImage& sheet, const Rect& r) {
+    int n = 0;
+    for (int y = r.top(); y < r.bottom(); ++y) {
+        for (int x = r.left(); x < r.right(); ++x) {
+            const QRgb c = sheet.pixel(x, y);
+            n += std::abs(qRed(c) - 0x32) < 12 && std::abs(qGreen(c) - 0xEB) < 12 &&
+                 std::abs(qBlue(c) - 0xA5) < 12;
+        }
+    }
+    return n;
+}
+
+// Check boxes and switches read as checked in the Down sheet and unchecked in
+// the Disable sheet, the two looks the pages take them from.
+TEST(GeneratedSkins, CheckBoxesAreCheckedInDownAndClearInDisable) {
+    int boxes = 0;
+    for (const auto& w : kWindows) {
+        const auto sheets = sheetsOf(w);
+        if (!sheets.contains(SkinState::Disable)) {
+            continue;
+        }
+        for (const auto& c : w.controls) {
+            if (c.kind != ControlKind::CheckBox) {
+                continue;
+            }
+            ++boxes;
+            const int area = c.rect.width * c.rect.height;
+            EXPECT_GT(accentPixels(sheets.at(SkinState::Down), c.rect), area / 4)
+                << w.name << " control " << c.id;
+            EXPECT_EQ(accentPixels(sheets.at(SkinState::Disable), c.rect), 0)
+                << w.name << " control " << c.id;
+        }
+    }
+    EXPECT_GT(boxes, 0);
 }
 
 TEST(GeneratedSkins, MousePictureIsClearOnlyInsideTheLightingZones) {
