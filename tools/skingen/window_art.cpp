@@ -178,8 +178,6 @@ void colorArt(QPainter& p) {
     labelBeside(p, W, 1063, QStringLiteral("Solid Color"));
     labelBeside(p, W, 1062, QStringLiteral("Color Shift"));
     labelBeside(p, W, 1029, QStringLiteral("Per Zone"));
-    // Zone rows of the per-zone mode sit on a faint rail under their title.
-    p.fillRect(QRectF(200, 335, 1, 43), theme::kCardBorder);
 
     drawGlow(p, QPointF(524, 220), 170, theme::kAccent, 26);
     p.save();
