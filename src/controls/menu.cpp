@@ -158,7 +158,6 @@ void CVexMenu::TrackPopup(PopupMode mode, int x, int y) {
     }
     Layout();
     show();
-    raise();
     OutsideClickWatch::instance().install(this);
 }
 
