@@ -96,9 +96,10 @@ void DataStream::clear() {
 void DataStream::loadBytes(std::span<const uint8_t> bytes) {
     if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
         throw std::length_error("DataStream larger than 2 GiB");
+    std::vector<uint8_t> data(bytes.begin(), bytes.end()); // copied first: `bytes` may be our own buffer
     clear();
-    buffer_.assign(bytes.begin(), bytes.end());
-    capacity_ = static_cast<int32_t>(bytes.size());
+    buffer_ = std::move(data);
+    capacity_ = static_cast<int32_t>(buffer_.size());
     length_ = capacity_;
 }
 

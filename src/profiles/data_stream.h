@@ -30,8 +30,8 @@ public:
     void writeTextInt(int32_t value);
 
     // Reads never go past `length`. A read that does not fit yields 0 (or an
-    // empty string), consumes nothing and sets the sticky failed() flag; every
-    // later read then fails too, so a caller checks once after a whole record.
+    // empty string) and sets the sticky failed() flag; every later read then
+    // fails too, so a caller checks once after a whole record.
     uint8_t readByte();
     int16_t readInt16();
     int32_t readInt32();

@@ -82,6 +82,9 @@ TEST(DataStream, ReadsBackWhatItWrote) {
     EXPECT_EQ(in.readTextInt(), std::numeric_limits<int32_t>::max());
     EXPECT_FALSE(in.failed());
     EXPECT_EQ(in.remaining(), 0);
+
+    in.loadBytes(in.bytes()); // reloading its own contents starts over
+    EXPECT_EQ(in.readByte(), 200);
 }
 
 TEST(DataStream, WriteStreamStartsWith1024BytesAndGrowsByAtLeastTwiceTheRequest) {
