@@ -100,6 +100,14 @@ ReportReply blockReply(std::span<const uint8_t> data) {
     return {makeStatusReply(kStatusDone), block};
 }
 
+// Makes a slot active with the resolution level its image names (1-based).
+void activate(FirmwareState& state, std::size_t slot) {
+    const Image& image = state.images[slot];
+    const int count = std::clamp<int>(image[off::kDpiLevelCount], 1, kDpiLevels);
+    state.activeSlot = static_cast<uint8_t>(slot);
+    state.activeDpiLevel = static_cast<uint8_t>(std::clamp(image[off::kActiveDpiLevel] - 1, 0, count - 1));
+}
+
 bool isOneOf(uint8_t value, std::initializer_list<uint8_t> allowed) {
     return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
 }
@@ -145,7 +153,7 @@ ReportReply LibraryProtocol::handleNormal(FirmwareContext& context, std::span<co
     case kCmdFactoryReset:
         for (std::size_t slot = 0; slot < kSlotCount; ++slot)
             resetProfile(state, slot);
-        state.activeSlot = 0;
+        activate(state, 0);
         return done();
     case kCmdReadButtonData:
         return readButtonData(context, report);
@@ -312,7 +320,7 @@ ReportReply LibraryProtocol::handleProfile(FirmwareContext& context, std::span<c
         resetProfile(state, *slot);
         return done();
     case 0x04:
-        state.activeSlot = static_cast<uint8_t>(*slot);
+        activate(state, *slot);
         return done();
     case 0x05:
     case 0x06:
