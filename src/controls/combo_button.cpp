@@ -24,6 +24,10 @@ bool reopenBlocked(uint32_t now, uint32_t lastOpenTick) {
 CVexComboButton::CVexComboButton(QWidget* parent, TickClock& clock)
     : CVexImageButton(parent), clock_(clock), font_(arialFont(15)) {}
 
+void CVexComboButton::SetImages(QImage normal, QImage over, QImage down) {
+    CVexImageButton::SetImages(std::move(normal), std::move(over), std::move(down), QImage());
+}
+
 void CVexComboButton::SetCaption(const QString& caption, int32_t selectedCode, int32_t selectedParameter) {
     caption_ = caption;
     selectedCode_ = selectedCode;

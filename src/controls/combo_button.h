@@ -28,6 +28,9 @@ public:
 
     explicit CVexComboButton(QWidget* parent = nullptr, TickClock& clock = systemTickClock());
 
+    // Normal, over and down looks; a drop-down button has no disabled image.
+    void SetImages(QImage normal, QImage over, QImage down);
+
     void SetCaption(const QString& caption, int32_t selectedCode, int32_t selectedParameter);
     QString caption() const { return caption_; }
     int32_t selectedCode() const { return selectedCode_; }

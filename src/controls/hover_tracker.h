@@ -2,6 +2,9 @@
 // Hover tracking of the skinned controls. A control takes the pointer on the
 // first move over it and keeps it until a move finds the pointer outside its
 // client area; the transitions tell the control when to change its look.
+// Holding the pointer needs no explicit grab: while a button is held the
+// toolkit keeps sending moves to the pressed widget wherever the pointer goes,
+// and without one the widget's leave event stands for the first move outside.
 
 namespace talwyn::controls {
 

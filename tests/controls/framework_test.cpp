@@ -1,0 +1,101 @@
+#include "controls/framework.h"
+#include "controls/outside_click_watch.h"
+
+#include <QTest>
+#include <QTimerEvent>
+
+#include <gtest/gtest.h>
+
+namespace talwyn::controls {
+namespace {
+
+class MessageSink : public QObject {
+public:
+    std::vector<std::tuple<uint32_t, int64_t, int64_t>> received;
+    std::vector<int> fired;
+    NumberedTimers timers{this};
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == PostedMessage::eventType()) {
+            const auto* m = static_cast<PostedMessage*>(e);
+            received.emplace_back(m->message(), m->first(), m->second());
+            return true;
+        }
+        return QObject::event(e);
+    }
+    void timerEvent(QTimerEvent* e) override {
+        const int number = timers.numberOf(e->timerId());
+        fired.push_back(number);
+        timers.stop(number);
+    }
+};
+
+TEST(Framework, PostedMessagesArriveLaterAndInOrder) {
+    MessageSink sink;
+    postMessage(&sink, command::kShowWindow, 1, 2);
+    postMessage(&sink, command::kMenuMouse, 3, 4);
+    EXPECT_TRUE(sink.received.empty());
+    QCoreApplication::sendPostedEvents(&sink);
+    using M = std::tuple<uint32_t, int64_t, int64_t>;
+    EXPECT_EQ(sink.received, (std::vector<M>{{2028, 1, 2}, {1192, 3, 4}}));
+}
+
+TEST(Framework, NumberedTimersKeepTheirNumbers) {
+    MessageSink sink;
+    sink.timers.start(1, std::chrono::milliseconds(5));
+    sink.timers.start(0, std::chrono::milliseconds(1));
+    sink.timers.start(0, std::chrono::milliseconds(1)); // restarting keeps one timer 0
+    EXPECT_TRUE(sink.timers.isActive(0));
+    EXPECT_EQ(sink.timers.numberOf(-5), -1);
+    EXPECT_TRUE(QTest::qWaitFor([&sink] { return sink.fired.size() == 2; }, 2000));
+    EXPECT_EQ(sink.fired, (std::vector<int>{0, 1}));
+    EXPECT_FALSE(sink.timers.isActive(1));
+}
+
+TEST(Framework, ScreenPointsSurviveTheMessage) {
+    for (QPoint p : {QPoint(0, 0), QPoint(-1920, 35), QPoint(2559, -20), QPoint(-7, -9)}) {
+        EXPECT_EQ(unpackScreenPoint(packScreenPoint(p)), p);
+    }
+}
+
+class FakeDesktopWatch : public SystemPressSource {
+public:
+    explicit FakeDesktopWatch(int& alive) : alive_(alive) { ++alive_; }
+    ~FakeDesktopWatch() override { --alive_; }
+
+private:
+    int& alive_;
+};
+
+TEST(OutsideWatch, DesktopSourceLivesExactlyAsLongAsTheWatch) {
+    auto& watch = OutsideClickWatch::instance();
+    int alive = 0;
+    PressSink sink;
+    watch.setSystemSourceFactory([&](PressSink deliver) {
+        sink = std::move(deliver);
+        return std::make_unique<FakeDesktopWatch>(alive);
+    });
+    MessageSink first;
+    MessageSink second;
+    watch.retarget(&first);
+    EXPECT_FALSE(watch.installed());
+    watch.install(&first);
+    watch.install(&second); // already installed: only the target changes
+    EXPECT_EQ(alive, 1);
+    EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 1);
+
+    sink(PointerMessage::LeftDown, QPoint(-30, 40));
+    QCoreApplication::sendPostedEvents();
+    using M = std::tuple<uint32_t, int64_t, int64_t>;
+    EXPECT_TRUE(first.received.empty());
+    EXPECT_EQ(second.received, (std::vector<M>{{command::kMenuMouse, 0x0201, packScreenPoint({-30, 40})}}));
+
+    watch.remove();
+    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 0);
+    watch.setSystemSourceFactory({});
+}
+
+} // namespace
+} // namespace talwyn::controls
