@@ -16,13 +16,11 @@ bool MonitorDeviceNotifier::start() {
     if (started_) {
         return true;
     }
-    if (!monitor_) {
+    if (!monitor_ || !queue_.valid()) {
         return false;
     }
-    started_ = monitor_->start([this](const hid::DeviceNotice& notice) {
-        QMetaObject::invokeMethod(
-            this, [this, notice] { deliver(notice); }, Qt::QueuedConnection);
-    });
+    started_ = monitor_->start(
+        [this](const hid::DeviceNotice& notice) { queue_.post([this, notice] { deliver(notice); }); });
     return started_;
 }
 

@@ -2,6 +2,7 @@
 // Arrival and removal of HID interfaces, delivered on the UI thread.
 
 #include "hid/hid_backend.h"
+#include "platform/owner_thread_queue.h"
 
 #include <QObject>
 #include <QString>
@@ -37,6 +38,7 @@ private:
     void deliver(const hid::DeviceNotice& notice);
 
     std::unique_ptr<hid::DeviceMonitor> monitor_;
+    OwnerThreadQueue queue_;
     bool started_ = false;
 };
 

@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QThread>
+
+#include <future>
+#include <memory>
 
 namespace talwyn::platform {
 
@@ -24,11 +26,18 @@ void QtMessageBoxes::warn(const QString& text, QWidget* parent) {
         return;
     }
     // A worker waits for the box like it would for a native one, but the
-    // widget is created and run by the UI thread.
-    QPointer<QWidget> guardedParent(parent);
+    // widget is created and run by the UI thread. The promise travels with
+    // the call: if the call is dropped unrun, the wait ends as well.
+    auto closed = std::make_shared<std::promise<void>>();
+    std::future<void> done = closed->get_future();
     QMetaObject::invokeMethod(
-        app, [text, guardedParent] { showWarning(text, guardedParent.data()); },
-        Qt::BlockingQueuedConnection);
+        app,
+        [text, parent, closed] {
+            showWarning(text, parent);
+            closed->set_value();
+        },
+        Qt::QueuedConnection);
+    done.wait();
 }
 
 } // namespace talwyn::platform

@@ -16,6 +16,7 @@ public:
     virtual ~MessageBoxes() = default;
     // Shows `text` and returns when the user has closed the box. May be
     // called from any thread; the box itself always lives on the UI thread.
+    // `parent` must outlive the call.
     virtual void warn(const QString& text, QWidget* parent = nullptr) = 0;
 };
 

@@ -28,24 +28,26 @@ std::unique_ptr<OutsideClickWatch> makeOutsideClickWatch() {
     return std::make_unique<X11ClickWatch>();
 }
 
-X11ClickWatch::X11ClickWatch(std::string displayName, QObject* parent)
-    : QObject(parent), recorder_(std::move(displayName), RecordedEvents::ButtonPresses) {}
+X11ClickWatch::X11ClickWatch(std::string displayName)
+    : recorder_(std::move(displayName), RecordedEvents::ButtonPresses) {}
 
 X11ClickWatch::~X11ClickWatch() {
-    // Joins the recorder thread before this object stops accepting its posts.
+    // Joins the recorder thread before the queue it posts to goes away.
     recorder_.stop();
 }
 
 bool X11ClickWatch::start(Callback callback) {
     if (!recorder_.running()) {
+        if (!queue_.valid()) {
+            return false;
+        }
         const bool started = recorder_.start([this](const RecordedInput& input) {
             const Qt::MouseButton button = qtButtonForX11Button(input.detail);
             if (button == Qt::NoButton) {
                 return;
             }
             const PointerPress press{button, QPoint(input.rootX, input.rootY)};
-            QMetaObject::invokeMethod(
-                this, [this, press] { deliver(press); }, Qt::QueuedConnection);
+            queue_.post([this, press] { deliver(press); });
         });
         if (!started) {
             return false;

@@ -2,18 +2,16 @@
 // Outside-click watch over the whole X display (RECORD).
 
 #include "platform/outside_click_watch.h"
+#include "platform/owner_thread_queue.h"
 #include "platform/x11_event_recorder.h"
-
-#include <QObject>
 
 #include <string>
 
 namespace talwyn::platform {
 
-class X11ClickWatch final : public QObject, public OutsideClickWatch {
-    Q_OBJECT
+class X11ClickWatch final : public OutsideClickWatch {
 public:
-    explicit X11ClickWatch(std::string displayName = {}, QObject* parent = nullptr);
+    explicit X11ClickWatch(std::string displayName = {});
     ~X11ClickWatch() override;
 
     bool start(Callback callback) override;
@@ -23,6 +21,7 @@ public:
 private:
     void deliver(const PointerPress& press) const;
 
+    OwnerThreadQueue queue_;
     X11EventRecorder recorder_;
     Callback callback_;
 };

@@ -5,18 +5,18 @@
 
 namespace talwyn::platform {
 
-X11KeyCapture::X11KeyCapture(std::string displayName, QObject* parent)
-    : QObject(parent), displayName_(displayName), recorder_(std::move(displayName), RecordedEvents::Keys) {}
+X11KeyCapture::X11KeyCapture(std::string displayName)
+    : displayName_(displayName), recorder_(std::move(displayName), RecordedEvents::Keys) {}
 
 X11KeyCapture::~X11KeyCapture() {
-    // Joins the recorder thread before this object stops accepting its posts.
+    // Joins the recorder thread before the queue it posts to goes away.
     recorder_.stop();
 }
 
 bool X11KeyCapture::install(QObject* receiver) {
     if (!recorder_.running()) {
         const auto table = readKeycodeTable(displayName_);
-        if (!table) {
+        if (!table || !queue_.valid()) {
             return false;
         }
         const bool started = recorder_.start([this, table = *table](const RecordedInput& input) {
@@ -25,9 +25,7 @@ bool X11KeyCapture::install(QObject* receiver) {
                 return; // a key Windows has no code for
             }
             const bool released = input.kind == RecordedInput::Kind::KeyUp;
-            QMetaObject::invokeMethod(
-                this, [this, virtualKey, released] { target_.post(virtualKey, released); },
-                Qt::QueuedConnection);
+            queue_.post([this, virtualKey, released] { target_.post(virtualKey, released); });
         });
         if (!started) {
             return false;

@@ -2,17 +2,17 @@
 // Key capture over the whole X display (RECORD).
 
 #include "platform/key_capture.h"
+#include "platform/owner_thread_queue.h"
 #include "platform/x11_event_recorder.h"
 
 #include <string>
 
 namespace talwyn::platform {
 
-class X11KeyCapture final : public QObject, public KeyCapture {
-    Q_OBJECT
+class X11KeyCapture final : public KeyCapture {
 public:
     // `displayName` empty: the DISPLAY of the environment.
-    explicit X11KeyCapture(std::string displayName = {}, QObject* parent = nullptr);
+    explicit X11KeyCapture(std::string displayName = {});
     ~X11KeyCapture() override;
 
     bool install(QObject* receiver) override;
@@ -21,6 +21,7 @@ public:
 
 private:
     std::string displayName_;
+    OwnerThreadQueue queue_;
     X11EventRecorder recorder_;
     CapturedKeyTarget target_;
 };
