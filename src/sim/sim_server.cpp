@@ -129,6 +129,9 @@ void SimServer::acceptLoop() {
         c.fd = std::move(client);
         c.thread = std::jthread([this, &c](std::stop_token stop) {
             serve(c, stop);
+            // The peer learns at once that this connection is over; the
+            // descriptor itself is closed when the connection is reaped.
+            ::shutdown(c.fd.get(), SHUT_RDWR);
             c.done = true;
         });
     }
