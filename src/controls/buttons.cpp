@@ -109,8 +109,9 @@ void CVexCbnColorButton::onCommand(ControlId first, CommandValue second) {
 }
 
 void CVexCbnColorButton::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointer<CVexCbnColorButton> alive(this);
     CVexImageButton::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || popup_ == nullptr) {
+    if (!alive || event->button() != Qt::LeftButton || popup_ == nullptr) {
         return;
     }
     QWidget& popupWindow = popup_->window();

@@ -117,8 +117,9 @@ void CVexComboButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void CVexComboButton::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointer<CVexComboButton> alive(this);
     CVexImageButton::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && menu_ != nullptr && !reopenBlocked_) {
+    if (alive && event->button() == Qt::LeftButton && menu_ != nullptr && !reopenBlocked_) {
         reopenBlocked_ = true;
         openMenu();
     }

@@ -100,8 +100,10 @@ void CVexImageButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void CVexImageButton::mouseReleaseEvent(QMouseEvent* event) {
+    // The click handler runs inside the default processing and may close the window.
+    const QPointer<CVexImageButton> alive(this);
     QAbstractButton::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton) {
+    if (alive && event->button() == Qt::LeftButton) {
         pressed_ = false;
         setVisualState(VisualState::Normal);
     }

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <QPointer>
 
 namespace talwyn::controls {
 

@@ -240,3 +240,19 @@ TEST(ImageDialog, BackgroundSizesTheWindowAndModalRunsEndWithOneOrTwo) {
 
 } // namespace
 } // namespace talwyn::controls
+
+namespace talwyn::controls {
+namespace {
+
+TEST(ButtonLifetime, ClickHandlerMayDeleteTheButton) {
+    RecordingParent parent;
+    auto* button = new CVexButton(&parent);
+    button->resize(40, 20);
+    QObject::connect(button, &QAbstractButton::clicked, [button] { delete button; });
+    QPointer<CVexButton> watch(button);
+    testing::click(*button, {5, 5});
+    EXPECT_TRUE(watch.isNull());
+}
+
+} // namespace
+} // namespace talwyn::controls
