@@ -194,6 +194,44 @@ TEST_F(MenuTest, ExactlyOneWatchWhileAChainIsOpen) {
     }
 }
 
+// Counts the pixels of one colour inside a rectangle of a rendered menu.
+int pixelsOf(const QImage& image, const QRect& area, QColor colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            n += image.pixelColor(x, y) == colour ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST_F(MenuTest, PaintsArrowsOnlyForFilledSubmenusAndTheHoverItemInMint) {
+    fill();
+    menu.AddItem(4, QStringLiteral("Empty"), 0, true, true);
+    menu.GetSubMenu(4);
+    menu.TrackPopup(PopupMode::TopLeft, 100, 100);
+    testing::moveTo(menu, entryCentre(menu, 0));
+    QImage shot(menu.size(), QImage::Format_RGB32);
+    menu.render(&shot);
+    const QColor text = argbColor(CVexMenu::kTextColor);
+    const QColor mint = argbColor(CVexMenu::kHoverColor);
+    const auto arrowArea = [&](int index) {
+        const Box& r = menu.entries()[static_cast<size_t>(index)].rect;
+        return QRect(r.right, r.top, 6, r.height());
+    };
+    EXPECT_GT(pixelsOf(shot, arrowArea(1), text), 5);
+    EXPECT_EQ(pixelsOf(shot, arrowArea(3), text), 0);
+    const auto textArea = [&](int index) {
+        const Box& r = menu.entries()[static_cast<size_t>(index)].rect;
+        return QRect(r.left + 10, r.top, r.width() - 10, r.height());
+    };
+    EXPECT_GT(pixelsOf(shot, textArea(0), mint), 0);
+    EXPECT_EQ(pixelsOf(shot, textArea(1), mint), 0);
+    // The one-pixel frame.
+    EXPECT_EQ(shot.pixelColor(0, 0), mint);
+    EXPECT_EQ(shot.pixelColor(menu.width() - 1, menu.height() - 1), mint);
+}
+
 TEST_F(MenuTest, CommandsReachingTheMenuGoToTheOwnerAndClose) {
     fill();
     menu.TrackPopup(PopupMode::TopLeft, 100, 100);
