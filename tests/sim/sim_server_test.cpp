@@ -20,7 +20,10 @@ namespace {
 using namespace std::chrono_literals;
 
 struct ServerFixture : ::testing::Test {
-    std::filesystem::path socket = std::filesystem::path(TALWYN_TEST_TMP) / "sim_server_test.sock";
+    // One socket per test, so tests run in parallel do not meet.
+    std::filesystem::path socket =
+        std::filesystem::path(TALWYN_TEST_TMP) /
+        (std::string("sim_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".sock");
     SimMouse mouse;
     SimServer server{mouse};
     hid::SimSocketBackend backend{socket.string()};
