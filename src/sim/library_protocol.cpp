@@ -40,7 +40,7 @@ constexpr std::array<std::size_t, 6> kEffectBytes{off::kColorA + 3, off::kColorD
                                                   off::kColorC + 3, off::kColorC + 7, off::kColorC + 11};
 
 ReportReply status(uint8_t value, std::size_t length = kCommandReportSize) {
-    return {makeStatusReply(value, length), {}};
+    return {makeStatusReply(value, length), {}, std::nullopt};
 }
 ReportReply done(std::size_t length = kCommandReportSize) {
     return status(kStatusDone, length);
@@ -97,7 +97,7 @@ ReportReply blockReply(std::span<const uint8_t> data) {
     block[0] = kReportData;
     block[1] = kStatusDone;
     std::copy(data.begin(), data.end(), block.begin() + kPayload);
-    return {makeStatusReply(kStatusDone), block};
+    return {makeStatusReply(kStatusDone), block, std::nullopt};
 }
 
 // Makes a slot active with the resolution level its image names (1-based).
