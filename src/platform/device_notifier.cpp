@@ -24,6 +24,10 @@ bool MonitorDeviceNotifier::start() {
     return started_;
 }
 
+std::unique_ptr<DeviceNotifier> makeDeviceNotifier(QObject* parent) {
+    return std::make_unique<MonitorDeviceNotifier>(hid::makeDeviceMonitorFromEnvironment(), parent);
+}
+
 void MonitorDeviceNotifier::deliver(const hid::DeviceNotice& notice) {
     const QString path = QString::fromStdString(notice.interfacePath);
     switch (notice.change) {

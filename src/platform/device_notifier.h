@@ -42,4 +42,8 @@ private:
     bool started_ = false;
 };
 
+// The notices of the HID access TALWYN_HID selects: udev for real hardware,
+// the simulated mouse's own notices in simulator mode.
+std::unique_ptr<DeviceNotifier> makeDeviceNotifier(QObject* parent = nullptr);
+
 } // namespace talwyn::platform

@@ -1,7 +1,8 @@
 #pragma once
-// Pointer button presses anywhere on the screen, so that an open skinned
-// menu learns of a click outside the program's windows. Presses are only
-// watched, never withheld.
+// Pointer button presses and releases anywhere on the screen, so that an
+// open skinned menu learns of a click outside the program's windows. Buttons
+// are only watched, never withheld; pointer moves and wheel turns are left out.
+// The controls' outside-click watch takes this as its desktop-wide source.
 
 #include <QPoint>
 #include <Qt>
@@ -11,15 +12,16 @@
 
 namespace talwyn::platform {
 
-struct PointerPress {
+struct PointerButtonEvent {
     Qt::MouseButton button;
-    QPoint globalPos;
+    bool released;
+    QPoint globalPos; // screen pixels
 };
 
 class OutsideClickWatch {
 public:
-    // Runs on the UI thread, once per press, in order.
-    using Callback = std::function<void(const PointerPress&)>;
+    // Runs on the UI thread, once per press or release, in order.
+    using Callback = std::function<void(const PointerButtonEvent&)>;
 
     virtual ~OutsideClickWatch() = default;
     // Starts watching, or hands the running watch to a new callback. False

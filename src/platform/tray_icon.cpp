@@ -25,11 +25,10 @@ SystemTrayIcon::SystemTrayIcon(QObject* parent) : TrayIcon(parent) {
 bool SystemTrayIcon::add(const QIcon& icon, const QString& toolTip) {
     icon_.setIcon(icon);
     icon_.setToolTip(toolTip);
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        return false;
-    }
+    // Shown even without a notification area: the icon then appears when
+    // one starts later.
     icon_.show();
-    return icon_.isVisible();
+    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void SystemTrayIcon::remove() {

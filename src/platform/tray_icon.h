@@ -14,7 +14,7 @@ class TrayIcon : public QObject {
 public:
     using QObject::QObject;
     // Puts the icon into the notification area. False when the desktop has
-    // no notification area; the program then goes on without an icon.
+    // no notification area (yet); the program then goes on without an icon.
     virtual bool add(const QIcon& icon, const QString& toolTip) = 0;
     virtual void remove() = 0;
 

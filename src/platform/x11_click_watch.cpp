@@ -29,7 +29,7 @@ std::unique_ptr<OutsideClickWatch> makeOutsideClickWatch() {
 }
 
 X11ClickWatch::X11ClickWatch(std::string displayName)
-    : recorder_(std::move(displayName), RecordedEvents::ButtonPresses) {}
+    : recorder_(std::move(displayName), RecordedEvents::Buttons) {}
 
 X11ClickWatch::~X11ClickWatch() {
     // Joins the recorder thread before the queue it posts to goes away.
@@ -46,8 +46,9 @@ bool X11ClickWatch::start(Callback callback) {
             if (button == Qt::NoButton) {
                 return;
             }
-            const PointerPress press{button, QPoint(input.rootX, input.rootY)};
-            queue_.post([this, press] { deliver(press); });
+            const PointerButtonEvent event{button, input.kind == RecordedInput::Kind::ButtonUp,
+                                           QPoint(input.rootX, input.rootY)};
+            queue_.post([this, event] { deliver(event); });
         });
         if (!started) {
             return false;
@@ -62,12 +63,12 @@ void X11ClickWatch::stop() {
     callback_ = nullptr;
 }
 
-void X11ClickWatch::deliver(const PointerPress& press) const {
-    // A press queued before stop() is dropped. The callback may stop the
+void X11ClickWatch::deliver(const PointerButtonEvent& event) const {
+    // An event queued before stop() is dropped. The callback may stop the
     // watch or hand it on, so it runs from a copy.
     if (callback_ && recorder_.running()) {
         const Callback callback = callback_;
-        callback(press);
+        callback(event);
     }
 }
 

@@ -19,7 +19,7 @@ public:
     bool isRunning() const override { return recorder_.running(); }
 
 private:
-    void deliver(const PointerPress& press) const;
+    void deliver(const PointerButtonEvent& event) const;
 
     OwnerThreadQueue queue_;
     X11EventRecorder recorder_;

@@ -99,7 +99,7 @@ bool X11EventRecorder::start(Handler handler) {
     if (events_ == RecordedEvents::Keys) {
         range->device_events = {KeyPress, KeyRelease};
     } else {
-        range->device_events = {ButtonPress, ButtonPress};
+        range->device_events = {ButtonPress, ButtonRelease};
     }
     XRecordClientSpec clients = XRecordAllClients;
     context_ = XRecordCreateContext(control_, 0, &clients, 1, &range, 1);

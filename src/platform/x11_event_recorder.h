@@ -22,7 +22,7 @@ struct RecordedInput {
 };
 
 // Which core events to watch (a contiguous range of X event types).
-enum class RecordedEvents { Keys, ButtonPresses };
+enum class RecordedEvents { Keys, Buttons };
 
 class X11EventRecorder {
 public:

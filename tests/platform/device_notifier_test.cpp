@@ -1,11 +1,17 @@
 #include "platform/device_notifier.h"
 
+#include "sim/sim_mouse.h"
+#include "sim/sim_server.h"
+
 #include <QCoreApplication>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -100,6 +106,41 @@ TEST(MonitorDeviceNotifier, StopsMonitorAndDropsPendingNoticesWhenDestroyed) {
     EXPECT_TRUE(record.stopped);
     QCoreApplication::processEvents();
     EXPECT_EQ(delivered, 0);
+}
+
+TEST(MakeDeviceNotifier, FollowsTheSimulatedMouseBeingPulledAndPluggedIn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string socket = dir.filePath(QStringLiteral("mouse.sock")).toStdString();
+    sim::SimMouse mouse;
+    sim::SimServer server(mouse);
+    std::string error;
+    ASSERT_TRUE(server.start(socket, &error)) << error;
+    ::setenv("TALWYN_HID", ("sim:" + socket).c_str(), 1);
+    const auto notifier = makeDeviceNotifier();
+    ::unsetenv("TALWYN_HID");
+    ASSERT_TRUE(notifier->start());
+    QSignalSpy arrived(notifier.get(), &DeviceNotifier::deviceArrived);
+    QSignalSpy removed(notifier.get(), &DeviceNotifier::deviceRemoved);
+
+    mouse.unplug();
+    ASSERT_TRUE(removed.wait(5000));
+    mouse.plug();
+    ASSERT_TRUE(arrived.wait(5000));
+
+    // The program's own interface is among the notices, spelled the Windows way.
+    const auto mentionsProgramInterface = [](const QSignalSpy& spy) {
+        for (const auto& arguments : spy) {
+            const QString path = arguments.front().toString();
+            if (path.startsWith(QStringLiteral(R"(\\?\HID#VID_22D4&PID_1329&MI_00#)"))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QTest::qWait(100); // the rest of the interfaces of each change
+    EXPECT_TRUE(mentionsProgramInterface(removed));
+    EXPECT_TRUE(mentionsProgramInterface(arrived));
 }
 
 } // namespace

@@ -78,13 +78,14 @@ TEST(FakePlatform, TrayClicksOnlyWhileShown) {
 
 TEST(FakePlatform, OutsideClickWatchCountsFreshStartsAndHandsOn) {
     FakeOutsideClickWatch watch;
-    std::vector<int> seenBy;
-    ASSERT_TRUE(watch.start([&](const PointerPress&) { seenBy.push_back(1); }));
-    ASSERT_TRUE(watch.start([&](const PointerPress&) { seenBy.push_back(2); }));
+    std::vector<std::pair<int, bool>> seenBy; // callback, release
+    ASSERT_TRUE(watch.start([&](const PointerButtonEvent& e) { seenBy.emplace_back(1, e.released); }));
+    ASSERT_TRUE(watch.start([&](const PointerButtonEvent& e) { seenBy.emplace_back(2, e.released); }));
     watch.press(Qt::LeftButton, QPoint(5, 5));
+    watch.release(Qt::LeftButton, QPoint(5, 5));
     watch.stop();
     watch.press(Qt::LeftButton, QPoint(5, 5));
-    EXPECT_EQ(seenBy, std::vector<int>{2});
+    EXPECT_EQ(seenBy, (std::vector<std::pair<int, bool>>{{2, false}, {2, true}}));
     EXPECT_EQ(watch.starts, 1);
     EXPECT_FALSE(watch.isRunning());
 }

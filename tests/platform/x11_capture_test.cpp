@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace talwyn::platform {
@@ -127,36 +128,40 @@ TEST_F(X11CaptureTest, UnreachableDisplayRefusesInstall) {
     EXPECT_FALSE(capture.install(&log));
     EXPECT_FALSE(capture.isInstalled());
     X11ClickWatch watch(kNoDisplay);
-    EXPECT_FALSE(watch.start([](const PointerPress&) {}));
+    EXPECT_FALSE(watch.start([](const PointerButtonEvent&) {}));
     EXPECT_FALSE(watch.isRunning());
 }
 
-TEST_F(X11CaptureTest, ClickWatchReportsPressesButNotWheelOrReleases) {
+TEST_F(X11CaptureTest, ClickWatchReportsButtonsButNotWheel) {
     X11ClickWatch watch(display());
-    std::vector<std::pair<Qt::MouseButton, QPoint>> presses;
-    ASSERT_TRUE(watch.start([&](const PointerPress& p) { presses.emplace_back(p.button, p.globalPos); }));
+    std::vector<std::tuple<Qt::MouseButton, bool, QPoint>> events;
+    ASSERT_TRUE(watch.start(
+        [&](const PointerButtonEvent& e) { events.emplace_back(e.button, e.released, e.globalPos); }));
     input_->movePointer(100, 120);
     input_->button(1, true);
     input_->button(1, false);
     input_->movePointer(300, 40);
     input_->button(3, true);
-    input_->button(3, false);
     input_->button(4, true); // a wheel turn
     input_->button(4, false);
+    input_->button(3, false);
     input_->button(2, true);
-    input_->button(2, false);
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return presses.size() >= 3; }, kWaitMs));
+    const std::vector<std::tuple<Qt::MouseButton, bool, QPoint>> expected{
+        {Qt::LeftButton, false, {100, 120}},
+        {Qt::LeftButton, true, {100, 120}},
+        {Qt::RightButton, false, {300, 40}},
+        {Qt::RightButton, true, {300, 40}},
+        {Qt::MiddleButton, false, {300, 40}}};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= expected.size(); }, kWaitMs));
     QTest::qWait(50);
-    const std::vector<std::pair<Qt::MouseButton, QPoint>> expected{
-        {Qt::LeftButton, {100, 120}}, {Qt::RightButton, {300, 40}}, {Qt::MiddleButton, {300, 40}}};
-    EXPECT_EQ(presses, expected);
+    EXPECT_EQ(events, expected);
 }
 
 TEST_F(X11CaptureTest, ClickWatchMayBeStoppedByItsCallbackAndHandedOn) {
     X11ClickWatch watch(display());
     int closingPresses = 0;
-    ASSERT_TRUE(watch.start([&](const PointerPress&) {
+    ASSERT_TRUE(watch.start([&](const PointerButtonEvent&) {
         ++closingPresses;
         watch.stop(); // a menu closes on the first outside press
     }));
@@ -169,8 +174,9 @@ TEST_F(X11CaptureTest, ClickWatchMayBeStoppedByItsCallbackAndHandedOn) {
     EXPECT_EQ(closingPresses, 1);
 
     int nextMenuPresses = 0;
-    ASSERT_TRUE(watch.start([&](const PointerPress&) { ++nextMenuPresses; }));
-    ASSERT_TRUE(watch.start([&](const PointerPress&) { nextMenuPresses += 10; })); // handed to a submenu
+    ASSERT_TRUE(watch.start([&](const PointerButtonEvent&) { ++nextMenuPresses; }));
+    ASSERT_TRUE(
+        watch.start([&](const PointerButtonEvent&) { nextMenuPresses += 10; })); // handed to a submenu
     input_->button(1, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return nextMenuPresses > 0; }, kWaitMs));
     EXPECT_EQ(nextMenuPresses, 10);

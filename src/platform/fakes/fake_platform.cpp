@@ -133,10 +133,10 @@ void FakeOutsideClickWatch::stop() {
     callback_ = nullptr;
 }
 
-void FakeOutsideClickWatch::press(Qt::MouseButton button, const QPoint& globalPos) {
+void FakeOutsideClickWatch::play(const PointerButtonEvent& event) {
     if (running_ && callback_) {
         const Callback callback = callback_;
-        callback(PointerPress{button, globalPos});
+        callback(event);
     }
 }
 

@@ -145,12 +145,15 @@ public:
     bool start(Callback callback) override;
     void stop() override;
     bool isRunning() const override { return running_; }
-    // Plays a press anywhere on the screen; delivered while running.
-    void press(Qt::MouseButton button, const QPoint& globalPos);
+    // Play a button anywhere on the screen; delivered while running.
+    void press(Qt::MouseButton button, const QPoint& globalPos) { play({button, false, globalPos}); }
+    void release(Qt::MouseButton button, const QPoint& globalPos) { play({button, true, globalPos}); }
 
     int starts = 0; // starts of a watch that was not running
 
 private:
+    void play(const PointerButtonEvent& event);
+
     bool startSucceeds_;
     bool running_ = false;
     Callback callback_;
