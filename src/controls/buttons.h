@@ -5,7 +5,6 @@
 #include "controls/image_button.h"
 #include "controls/paint_support.h"
 
-#include <QPointer>
 #include <QSize>
 
 #include <chrono>

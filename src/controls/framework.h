@@ -5,12 +5,10 @@
 
 #include <QBasicTimer>
 #include <QEvent>
-#include <QPointer>
 #include <QWidget>
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <map>
 
 namespace talwyn::controls {

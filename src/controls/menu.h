@@ -8,6 +8,7 @@
 #include "controls/paint_support.h"
 #include "controls/value_math.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
