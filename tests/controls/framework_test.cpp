@@ -1,8 +1,11 @@
 #include "controls/framework.h"
 #include "controls/outside_click_watch.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QTimerEvent>
+#include <QWheelEvent>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +98,29 @@ TEST(OutsideWatch, DesktopSourceLivesExactlyAsLongAsTheWatch) {
     EXPECT_EQ(alive, 0);
     EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 0);
     watch.setSystemSourceFactory({});
+}
+
+TEST(OutsideWatch, PostsButtonMessagesButNeverMovesOrWheelTurns) {
+    QWidget window;
+    window.resize(100, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    MessageSink menu;
+    auto& watch = OutsideClickWatch::instance();
+    watch.install(&menu);
+    QWindow* handle = window.windowHandle();
+    QTest::mouseMove(handle, QPoint(10, 10));
+    QWheelEvent wheel(QPointF(10, 10), QPointF(window.mapToGlobal(QPoint(10, 10))), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(handle, &wheel);
+    QTest::mousePress(handle, Qt::RightButton, {}, QPoint(20, 30));
+    QTest::mouseRelease(handle, Qt::RightButton, {}, QPoint(20, 30));
+    QCoreApplication::sendPostedEvents(&menu);
+    watch.remove();
+    using M = std::tuple<uint32_t, int64_t, int64_t>;
+    const int64_t at = packScreenPoint(window.mapToGlobal(QPoint(20, 30)));
+    EXPECT_EQ(menu.received,
+              (std::vector<M>{{command::kMenuMouse, 0x0204, at}, {command::kMenuMouse, 0x0205, at}}));
 }
 
 } // namespace
