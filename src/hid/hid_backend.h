@@ -82,7 +82,9 @@ public:
     virtual void stop() = 0;
 };
 
-// Reads TALWYN_HID: "hidapi" (default, real hardware) or "sim:<socket path>".
+// Reads TALWYN_HID: "hidapi" (default, real hardware), "sim:<socket path>"
+// (the simulated mouse's daemon) or "forbidden" (tests: any device access
+// aborts the process with a message, see forbidden_backend.h).
 std::unique_ptr<HidBackend> makeBackendFromEnvironment();
 std::unique_ptr<DeviceMonitor> makeDeviceMonitorFromEnvironment();
 

@@ -30,7 +30,11 @@ public:
     SimSocketDevice(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
 
     Result sendFeatureReport(std::span<const uint8_t> data) override {
-        return call(wire::Writer().u8(static_cast<uint8_t>(MessageType::SetFeature)).bytes(data).take(), {});
+        Result r =
+            call(wire::Writer().u8(static_cast<uint8_t>(MessageType::SetFeature)).bytes(data).take(), {});
+        if (r.ok())
+            r.bytes = data.size();
+        return r;
     }
 
     Result getFeatureReport(std::span<uint8_t> buffer) override {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace talwyn::device {
 namespace {
@@ -158,6 +160,29 @@ TEST_F(LinkFixture, UnpluggedMouseFailsTransfersAndDiscovery) {
     EXPECT_FALSE(link.connected());
     mouse.plug();
     EXPECT_EQ(link.ensureOpen(), 1);
+}
+
+TEST_F(LinkFixture, CloseOnAnotherThreadNeverPullsTheHandleFromUnderATransfer) {
+    // The UI thread handles a removal while the apply worker talks to the
+    // mouse; under the sanitizers a use-after-free here fails the test.
+    std::atomic<bool> done{false};
+    std::thread remover([&] {
+        while (!done) {
+            link.close();
+            link.open();
+        }
+    });
+    for (int i = 0; i < 300; ++i) {
+        std::array<uint8_t, 64> report{0xA1, 0x03};
+        std::array<uint8_t, 64> status{0xA1};
+        // Either outcome is fine while the handle comes and goes.
+        if (link.writeReport(report) == 1)
+            link.readStatus(status);
+    }
+    done = true;
+    remover.join();
+    EXPECT_EQ(link.ensureOpen(), 1);
+    EXPECT_EQ(write(), 1);
 }
 
 // A backend that lists given interfaces and can refuse to open some.
