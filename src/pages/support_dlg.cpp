@@ -1,0 +1,180 @@
+#include "pages/support_dlg.h"
+
+#include "controls/edits.h"
+#include "pages/popup_dlg.h"
+#include "pages/popup_skinning.h"
+#include "ui_layout/control_table.h"
+
+#include <QCoreApplication>
+
+namespace talwyn::pages {
+
+namespace {
+
+constexpr int kSheetIndex = 142; // "Support_Normal.bmp"
+constexpr int kCutIndex = 143;   // cuts of the Support sheets
+constexpr int kVersionFontHeight = 13;
+constexpr controls::Argb kVersionTextColor = 0xFFD2D2D2;
+
+constexpr char kUpdaterFolder[] = "Talwyn PRO firmware update software";
+constexpr char kUpdaterConfig[] = "Config.ini";
+#ifdef _WIN32
+constexpr char kUpdaterProgram[] = "Talwyn PRO firmware updater.exe";
+#else
+constexpr char kUpdaterProgram[] = "Talwyn PRO firmware updater";
+#endif
+
+const QString kUpdateDueArgument = QStringLiteral("1");
+const QString kUpdateNotDueArgument = QStringLiteral("2");
+
+QString pathText(const std::filesystem::path& path) {
+    return QString::fromStdU16String(path.u16string());
+}
+
+void queuedExit(int exitCode) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+}
+
+} // namespace
+
+SupportAddresses SupportAddresses::maker() {
+    return {QStringLiteral("https://www.orvane.com/support"),
+            QStringLiteral("https://www.orvane.com/support/downloads"),
+            QStringLiteral("https://www.orvane.com/support/faq")};
+}
+
+QString firmwareVersionText(int number) {
+    return QString::asprintf("%.2f", number / 100.0);
+}
+
+QString firmwareVersionText(const device::DeviceLink& link) {
+    return link.connected() ? firmwareVersionText(link.firmwareVersionNumber())
+                            : QString::fromUtf16(kNoFirmwareVersion);
+}
+
+std::filesystem::path updaterConfigPath(const std::filesystem::path& programFolder) {
+    return programFolder / kUpdaterFolder / kUpdaterConfig;
+}
+
+std::filesystem::path updaterProgramPath(const std::filesystem::path& programFolder) {
+    return programFolder / kUpdaterFolder / kUpdaterProgram;
+}
+
+int configuredFirmwareNumber(const platform::IniReader& ini, const std::filesystem::path& programFolder) {
+    const auto value =
+        ini.value(updaterConfigPath(programFolder), QStringLiteral("Firmware"), QStringLiteral("Version"));
+    return value ? controls::leadingInteger(*value) : kUnconfiguredFirmwareNumber;
+}
+
+CSupportDlg::CSupportDlg(SupportServices services, QWidget* parent)
+    : controls::CVexImageDialog(parent), services_(std::move(services)), workers_(services_.launcher) {
+    setWindowFlags(Qt::Widget);
+    if (!services_.postQuit) {
+        services_.postQuit = queuedExit;
+    }
+    layOut();
+}
+
+controls::CVexButton* CSupportDlg::makeButton(controls::ControlId id) {
+    auto* button = new controls::CVexButton(this);
+    button->setControlId(id);
+    skinButton(*button, services_.skins, kCutIndex, tableRect(ui_layout::WindowId::Support, id));
+    return button;
+}
+
+controls::CVexStatic* CSupportDlg::makeVersionLabel(controls::ControlId id) {
+    auto* label = new controls::CVexStatic(this);
+    label->setControlId(id);
+    skinStatic(*label, services_.skins, kCutIndex, tableRect(ui_layout::WindowId::Support, id));
+    label->SetFontHeight(kVersionFontHeight);
+    label->setTextColor(kVersionTextColor);
+    return label;
+}
+
+void CSupportDlg::layOut() {
+    SetBackground(services_.skins.skinImage(kSheetIndex, 0));
+    const std::pair<controls::ControlId, QString> links[] = {
+        {support_id::kOnlineSupport, services_.addresses.onlineSupport},
+        {support_id::kCheckUpdates, services_.addresses.checkUpdates},
+        {support_id::kFaq, services_.addresses.faq},
+    };
+    for (const auto& [id, address] : links) {
+        connect(makeButton(id), &QAbstractButton::clicked, this,
+                [this, address = address] { openInBrowser(address); });
+    }
+    connect(makeButton(support_id::kCheckFirmware), &QAbstractButton::clicked, this,
+            [this] { checkFirmware(); });
+    softVersion_ = makeVersionLabel(support_id::kSoftVersion);
+    softVersion_->SetText(QString::fromUtf16(kSoftwareVersion));
+    firmVersion_ = makeVersionLabel(support_id::kFirmVersion);
+    firmVersion_->SetText(QString::fromUtf16(kNoFirmwareVersion));
+}
+
+void CSupportDlg::initialize() {
+    if (services_.link.ensureOpen() == 1) {
+        const int number = services_.link.firmwareVersionNumber();
+        firmVersion_->SetText(firmwareVersionText(number));
+        offerFirmwareUpdate(number);
+    } else {
+        firmVersion_->SetText(QString::fromUtf16(kNoFirmwareVersion));
+    }
+}
+
+void CSupportDlg::reject() {
+    // A page is never closed; Escape on it does nothing.
+}
+
+void CSupportDlg::setFirmwareVersionText(const QString& text) {
+    firmVersion_->SetText(text);
+}
+
+QString CSupportDlg::firmwareVersionShown() const {
+    return firmVersion_->GetCurrentText();
+}
+
+QString CSupportDlg::softwareVersionShown() const {
+    return softVersion_->GetCurrentText();
+}
+
+void CSupportDlg::openInBrowser(const QString& address) {
+    workers_.open(address);
+}
+
+int CSupportDlg::configuredNumber() const {
+    return configuredFirmwareNumber(services_.ini, services_.folders.programFolder());
+}
+
+void CSupportDlg::startUpdater(const QString& argument) {
+    // A missing updater is not reported: the page simply goes on.
+    services_.launcher.startProgram(pathText(updaterProgramPath(services_.folders.programFolder())),
+                                    argument);
+}
+
+int CSupportDlg::offerFirmwareUpdate(int mouseNumber) {
+    if (!firmwareUpdateDue(mouseNumber, configuredNumber())) {
+        return 0;
+    }
+    CPopDlg offer(PopMode::UpdateWarn, PopupServices{services_.skins, services_.messages}, this);
+    if (offer.runModal() == controls::ModalResult::Ok) {
+        startUpdater(kUpdateDueArgument);
+        return 1;
+    }
+    services_.postQuit(0);
+    return 0;
+}
+
+int CSupportDlg::runFirmwareUpdater(int mouseNumber) {
+    const bool due = firmwareUpdateDue(mouseNumber, configuredNumber());
+    startUpdater(due ? kUpdateDueArgument : kUpdateNotDueArgument);
+    return due ? 1 : 0;
+}
+
+void CSupportDlg::checkFirmware() {
+    if (services_.link.ensureOpen() != 1) {
+        return;
+    }
+    runFirmwareUpdater(services_.link.firmwareVersionNumber());
+}
+
+} // namespace talwyn::pages
