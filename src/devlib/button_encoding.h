@@ -27,7 +27,6 @@ struct DeviceButtonEntry {
 
     std::array<uint8_t, kEntrySize> bytes() const;
     static DeviceButtonEntry parse(std::span<const uint8_t, kEntrySize> bytes);
-    bool operator==(const DeviceButtonEntry&) const = default;
 };
 
 // Device codes whose function carries a data block (macro events, shortcut events).

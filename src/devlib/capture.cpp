@@ -25,7 +25,7 @@ std::vector<std::unique_ptr<InputReader>> Capture::takeReaders() {
 }
 
 void Capture::stop() {
-    takeReaders(); // the readers taken out are joined as the vector goes
+    takeReaders().clear(); // joins them
     bool idle = false;
     {
         std::lock_guard guard(mutex_);
@@ -39,7 +39,7 @@ int32_t Capture::start(EventCallback callback) {
     if (!callback)
         return kResultDeviceError;
     callback_.store(callback);
-    takeReaders();
+    takeReaders().clear(); // two readers must never read one device
     auto device = input_.open();
     if (!device)
         return kResultNoDevice;
