@@ -2,6 +2,13 @@
 // The profile commands: active profile, count, enable/disable, copy, reset,
 // sync, and reading one profile back. Each returns 1, 2 or 20 and holds the
 // library lock for its whole run.
+//
+// Command bytes (64-byte reports A1 0B sub 00 00 p ..., zero elsewhere):
+//   01 reset p (50 ms)   02 sync n 1-6 (50)   03 current -> reply 16 (50+10)
+//   04 set current (100) 05 add (50)          06 delete (50)
+//   07 read -> 0xA0 block of the profile (80) 09 count -> reply 16 (50+10)
+//   0A copy: byte 5 source, byte 6 target (50)
+//   A1 0E: factory reset (50)   A1 25 b 00 00 p: a button's data block (10)
 
 #include "devlib/command_channel.h"
 #include "talwyn_pro_dll.h"
