@@ -17,7 +17,7 @@ constexpr uint8_t kCommandVersion = 0x02;
 uint8_t CommandChannel::runCommand(const CommandReport& report,
                                    std::initializer_list<std::chrono::milliseconds> pauses,
                                    CommandReport* reply) {
-    std::lock_guard guard(lock_);
+    std::lock_guard guard(libraryLock_);
     if (!transport_.sendReport(report, kCommandRetryPause))
         return kResultDeviceError;
     for (auto pause : pauses)
@@ -30,7 +30,7 @@ uint8_t CommandChannel::runCommand(const CommandReport& report,
 }
 
 uint8_t CommandChannel::uploadButtonData(const DataBlock& data, uint8_t profile, uint8_t button) {
-    std::lock_guard guard(lock_);
+    std::lock_guard guard(libraryLock_);
     BlockReport report{};
     report[0] = kReportIdData;
     report[1] = kCommandUpload;
@@ -47,7 +47,7 @@ uint8_t CommandChannel::uploadButtonData(const DataBlock& data, uint8_t profile,
 }
 
 uint8_t CommandChannel::readButtonData(uint8_t button, uint8_t profile, DataBlock& out) {
-    std::lock_guard guard(lock_);
+    std::lock_guard guard(libraryLock_);
     if (!transport_.ensureDevice())
         return kResultDeviceError;
     const CommandReport request = makeCommand(kCommandReadButtonData, button, profile);
@@ -63,7 +63,7 @@ uint8_t CommandChannel::readButtonData(uint8_t button, uint8_t profile, DataBloc
 }
 
 uint8_t CommandChannel::readVersion(std::size_t replyOffset, uint16_t& version) {
-    std::lock_guard guard(lock_);
+    std::lock_guard guard(libraryLock_);
     if (!transport_.ensureDevice())
         return kResultDeviceError;
     const bool sent = transport_.sendReport(makeCommand(kCommandVersion, 0), kCommandRetryPause);

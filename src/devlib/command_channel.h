@@ -1,7 +1,7 @@
 #pragma once
 // The library lock and the exchanges every command is built from: a command
 // with its status reply, the button-data upload and read, the version query.
-// Callers hold lock() for a whole command; the helpers take it again (it is
+// Callers hold libraryLock() for a whole command; the helpers take it again (it is
 // recursive) so they are safe on their own too.
 
 #include "devlib/config_transport.h"
@@ -18,7 +18,7 @@ class CommandChannel {
 public:
     CommandChannel(hid::HidBackend& backend, hid::Sleeper& sleeper) : transport_(backend, sleeper) {}
 
-    std::recursive_mutex& lock() { return lock_; }
+    std::recursive_mutex& libraryLock() { return libraryLock_; }
     ConfigTransport& transport() { return transport_; }
     hid::Sleeper& sleeper() { return transport_.sleeper(); }
 
@@ -42,7 +42,7 @@ public:
     uint8_t readVersion(std::size_t replyOffset, uint16_t& version);
 
 private:
-    std::recursive_mutex lock_;
+    std::recursive_mutex libraryLock_;
     ConfigTransport transport_;
 };
 

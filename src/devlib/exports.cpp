@@ -1,10 +1,10 @@
 // The exported C interface: every export forwards to one process-wide
-// Library, created on first use over the backend TALWYN_HID selects and
+// LibraryState, created on first use over the backend TALWYN_HID selects and
 // destroyed (its threads stopped first) when the library is unloaded.
 
 #include "devlib/hidapi_input.h"
 #include "devlib/interruptible_sleeper.h"
-#include "devlib/library.h"
+#include "devlib/library_state.h"
 #include "devlib/profile_commands.h"
 #include "devlib/settings_commands.h"
 #include "talwyn_pro_dll.h"
@@ -51,17 +51,17 @@ public:
         sleeper_.interrupt();
         readerSleeper_.interrupt();
     }
-    Library& library() { return library_; }
+    LibraryState& library() { return library_; }
 
 private:
     InterruptibleSleeper sleeper_;
     InterruptibleSleeper readerSleeper_;
     std::unique_ptr<hid::HidBackend> backend_;
     std::unique_ptr<InputSource> input_;
-    Library library_;
+    LibraryState library_;
 };
 
-Library& library() {
+LibraryState& library() {
     static Runtime runtime;
     return runtime.library();
 }
@@ -103,7 +103,7 @@ TALWYN_API uint8_t TALWYN_CDECL Get_bl_version(uint16_t* version) {
 }
 
 TALWYN_API int32_t TALWYN_CDECL Get_dll_version(uint16_t* version) {
-    std::lock_guard guard(channel().lock());
+    std::lock_guard guard(channel().libraryLock());
     if (version)
         *version = kLibraryVersion;
     return kResultOk;

@@ -71,7 +71,7 @@ void readButtonBlocks(CommandChannel& channel, uint8_t profile, ProfileSettings&
 } // namespace
 
 uint8_t runProfileCommand(CommandChannel& channel, ProfileCommand command, int32_t profile) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     const bool valid =
         command == ProfileCommand::Sync ? profile >= 1 && profile <= 6 : isProfileNumber(profile);
     if (!valid)
@@ -84,7 +84,7 @@ uint8_t runProfileCommand(CommandChannel& channel, ProfileCommand command, int32
 }
 
 uint8_t getCurrentProfile(CommandChannel& channel, uint8_t* profile) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!profile)
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
@@ -97,7 +97,7 @@ uint8_t getCurrentProfile(CommandChannel& channel, uint8_t* profile) {
 }
 
 uint8_t getProfileCount(CommandChannel& channel, uint8_t* count) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!count)
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
@@ -110,7 +110,7 @@ uint8_t getProfileCount(CommandChannel& channel, uint8_t* count) {
 }
 
 uint8_t copyProfile(CommandChannel& channel, int32_t source, int32_t target) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!isProfileNumber(source) || !isProfileNumber(target))
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
@@ -121,7 +121,7 @@ uint8_t copyProfile(CommandChannel& channel, int32_t source, int32_t target) {
 }
 
 uint8_t resetFactoryDefault(CommandChannel& channel) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;
     return channel.runCommand(makeCommand(kCommandFactoryReset, 0), 50ms);
@@ -129,7 +129,7 @@ uint8_t resetFactoryDefault(CommandChannel& channel) {
 
 uint8_t readProfile(CommandChannel& channel, int32_t profile, ProfileSettings* settings,
                     ButtonDataSet* data) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!isProfileNumber(profile) || !settings || !data)
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())

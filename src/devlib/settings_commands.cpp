@@ -63,7 +63,7 @@ std::optional<uint8_t> rateCode(int32_t rateHz) {
 // Range check first (2), then the device (20), then the exchange.
 uint8_t checkedCommand(CommandChannel& channel, bool argumentsValid, const CommandReport& report,
                        milliseconds pause) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!argumentsValid)
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
@@ -85,7 +85,7 @@ uint8_t uploadWithRetries(CommandChannel& channel, const DataBlock& data, uint8_
 } // namespace
 
 uint8_t setPollingRate(CommandChannel& channel, int32_t profile, int32_t rateHz) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!isProfileNumber(profile))
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
@@ -143,7 +143,7 @@ uint8_t updateLighting(CommandChannel& channel, int32_t profile, int32_t mode, c
 }
 
 uint8_t setButtonSettings(CommandChannel& channel, int32_t profile, const ButtonSettings* settings) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     // A record claiming more events than it holds is refused, never read past.
     if (!isProfileNumber(profile) || !settings || settings->eventCount > TALWYN_MAX_BUTTON_EVENTS)
         return kResultInvalidArgument;
@@ -162,7 +162,7 @@ uint8_t setButtonSettings(CommandChannel& channel, int32_t profile, const Button
 }
 
 uint8_t setButtonLaunch(CommandChannel& channel, const LaunchSettings* settings, LaunchKind kind) {
-    std::lock_guard guard(channel.lock());
+    std::lock_guard guard(channel.libraryLock());
     if (!settings || !isProfileNumber(settings->profile) || settings->length > TALWYN_MAX_LAUNCH_DATA ||
         (settings->length > 0 && !settings->data))
         return kResultInvalidArgument;

@@ -79,7 +79,7 @@ TEST_F(CaptureTest, RefusesANullCallbackAndAMissingDevice) {
     EXPECT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
 }
 
-Library* libraryToClose = nullptr;
+LibraryState* libraryToClose = nullptr;
 
 int32_t TALWYN_STDCALL closeFromCallback(const uint8_t* code, const uint8_t* data, const int32_t* length) {
     recordInputEvent(code, data, length);

@@ -414,7 +414,7 @@ TEST_F(CommandsTest, VersionsReadTheirHexDigitsAsDecimal) {
         sim::SimHidBackend otherBackend(other);
         hid::RecordingSleeper otherSleeper;
         BackendInputSource otherInput(otherBackend);
-        Library lib({otherBackend, otherSleeper, otherSleeper, otherInput, nullptr});
+        LibraryState lib({otherBackend, otherSleeper, otherSleeper, otherInput, nullptr});
         uint16_t version = 0xFFFF;
         EXPECT_EQ(lib.firmwareVersion(&version), kResultOk);
         EXPECT_EQ(version, c.expected) << std::hex << c.firmware;

@@ -56,7 +56,7 @@ TEST_F(ListenerTest, ReportsMatchingNoticesAndClosesOnRemoval) {
     mouse.notify(hid::DeviceChange::Arrival, R"(\\?\HID#VID_3282&PID_0003&MI_00#2)");
     ASSERT_TRUE(deviceChanges().waitFor(4));
     EXPECT_EQ(deviceChanges().entries(), (std::vector<uint8_t>{1, 2, 255, 1}));
-    std::lock_guard guard(library.channel().lock());
+    std::lock_guard guard(library.channel().libraryLock());
     EXPECT_FALSE(library.channel().transport().isOpen());
 }
 
@@ -74,7 +74,7 @@ TEST(ListenerWithoutMonitor, StartFailsWith20) {
     sim::SimHidBackend backend(mouse);
     hid::RecordingSleeper sleeper;
     BackendInputSource input(backend);
-    Library library({backend, sleeper, sleeper, input, nullptr});
+    LibraryState library({backend, sleeper, sleeper, input, nullptr});
     EXPECT_EQ(library.startDeviceListener(), kResultDeviceError);
 }
 

@@ -2,7 +2,7 @@
 // The library over an in-process simulated mouse, with recorded pauses and
 // helpers that read the exact reports back from the mouse's wire log.
 
-#include "devlib/library.h"
+#include "devlib/library_state.h"
 #include "hid/sleeper.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_mouse.h"
@@ -54,9 +54,9 @@ protected:
     hid::RecordingSleeper sleeper;
     hid::RecordingSleeper readerSleeper;
     BackendInputSource input{backend};
-    Library library{{backend, sleeper, readerSleeper, input,
-                     [this] { return std::make_unique<sim::SimMouseMonitor>(mouse); },
-                     std::chrono::milliseconds(10)}};
+    LibraryState library{{backend, sleeper, readerSleeper, input,
+                          [this] { return std::make_unique<sim::SimMouseMonitor>(mouse); },
+                          std::chrono::milliseconds(10)}};
 };
 
 } // namespace talwyn::devlib::testing

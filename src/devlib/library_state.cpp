@@ -1,4 +1,4 @@
-#include "devlib/library.h"
+#include "devlib/library_state.h"
 
 #include <system_error>
 
@@ -12,11 +12,11 @@ constexpr uint16_t kStatusAbsent = 255;
 
 } // namespace
 
-Library::Library(LibraryServices services)
+LibraryState::LibraryState(LibraryServices services)
     : services_(std::move(services)), channel_(services_.backend, services_.sleeper),
       capture_(channel_, services_.input, services_.readerSleeper, services_.readPollTimeout) {}
 
-Library::~Library() {
+LibraryState::~LibraryState() {
     // Listeners first: a removal notice may still run closeDevice().
     stopListeners();
     std::unique_ptr<FirmwareWorker> worker;
@@ -28,45 +28,45 @@ Library::~Library() {
     capture_.stop();
 }
 
-int32_t Library::openConfig(uint16_t productId) {
-    std::lock_guard guard(channel_.lock());
+int32_t LibraryState::openConfig(uint16_t productId) {
+    std::lock_guard guard(channel_.libraryLock());
     return channel_.transport().openConfigInterface(productId) ? 1 : 0;
 }
 
-int32_t Library::openCompliant() {
-    std::lock_guard guard(channel_.lock());
+int32_t LibraryState::openCompliant() {
+    std::lock_guard guard(channel_.libraryLock());
     return channel_.transport().openCompliantInterface() ? 1 : 0;
 }
 
-int32_t Library::closeConfig() {
-    std::lock_guard guard(channel_.lock());
+int32_t LibraryState::closeConfig() {
+    std::lock_guard guard(channel_.libraryLock());
     channel_.transport().closeConfig();
     return kResultOk;
 }
 
-uint8_t Library::deviceStatus(uint16_t* status) {
-    std::lock_guard guard(channel_.lock());
+uint8_t LibraryState::deviceStatus(uint16_t* status) {
+    std::lock_guard guard(channel_.libraryLock());
     const bool present = channel_.transport().ensureDevice();
     if (status)
         *status = present ? kStatusPresent : kStatusAbsent;
     return present ? kResultOk : kResultDeviceError;
 }
 
-uint8_t Library::firmwareVersion(uint16_t* version) {
-    std::lock_guard guard(channel_.lock());
+uint8_t LibraryState::firmwareVersion(uint16_t* version) {
+    std::lock_guard guard(channel_.libraryLock());
     if (!version)
         return kResultInvalidArgument;
     return channel_.readVersion(kFirmwareVersionOffset, *version);
 }
 
-uint8_t Library::bootloaderVersion(uint16_t* version) {
-    std::lock_guard guard(channel_.lock());
+uint8_t LibraryState::bootloaderVersion(uint16_t* version) {
+    std::lock_guard guard(channel_.libraryLock());
     if (!version)
         return kResultInvalidArgument;
     return channel_.readVersion(kBootloaderVersionOffset, *version);
 }
 
-uint8_t Library::closeDevice() {
+uint8_t LibraryState::closeDevice() {
     // Not under the library lock: the reader may be waiting for it to read a
     // launch button's data, and is joined here.
     capture_.stop();
@@ -74,14 +74,14 @@ uint8_t Library::closeDevice() {
     return kResultOk;
 }
 
-int32_t Library::setDeviceChangeCallback(DeviceChangeCallback callback) {
+int32_t LibraryState::setDeviceChangeCallback(DeviceChangeCallback callback) {
     if (!callback)
         return kResultDeviceError;
     deviceChangeCallback_.store(callback);
     return kResultOk;
 }
 
-int32_t Library::startDeviceListener() {
+int32_t LibraryState::startDeviceListener() {
     auto monitor = services_.makeMonitor ? services_.makeMonitor() : nullptr;
     if (!monitor)
         return kResultDeviceError;
@@ -98,7 +98,7 @@ int32_t Library::startDeviceListener() {
     return kResultOk;
 }
 
-void Library::stopListeners() {
+void LibraryState::stopListeners() {
     std::vector<std::unique_ptr<DeviceListener>> listeners;
     {
         std::lock_guard guard(listenersMutex_);
@@ -107,21 +107,21 @@ void Library::stopListeners() {
     listeners.clear();
 }
 
-int32_t Library::setProgressCallback(ProgressCallback callback) {
+int32_t LibraryState::setProgressCallback(ProgressCallback callback) {
     if (!callback)
         return kResultDeviceError;
     progressCallback_.store(callback);
     return kResultOk;
 }
 
-void Library::reportProgress(FirmwareStatus status, uint32_t value) {
+void LibraryState::reportProgress(FirmwareStatus status, uint32_t value) {
     if (const ProgressCallback callback = progressCallback_.load()) {
         const auto code = static_cast<uint8_t>(status);
         callback(&code, &value);
     }
 }
 
-uint8_t Library::updateFirmware(uint32_t size, const uint8_t* image) {
+uint8_t LibraryState::updateFirmware(uint32_t size, const uint8_t* image) {
     if (size > kMaxFirmwareSize)
         return kResultInvalidArgument;
     std::optional<FirmwareImage> blocks;
@@ -132,7 +132,7 @@ uint8_t Library::updateFirmware(uint32_t size, const uint8_t* image) {
         return kResultDeviceError;
     firmware_.reset();
     FirmwareWorker::Services services{
-        channel_.transport(), channel_.lock(), services_.sleeper,
+        channel_.transport(), channel_.libraryLock(), services_.sleeper,
         [this](FirmwareStatus status, uint32_t value) { reportProgress(status, value); },
         [this]() -> std::optional<uint16_t> {
             uint16_t version = 0;

@@ -29,13 +29,13 @@ struct LibraryServices {
     std::chrono::milliseconds readPollTimeout = InputReader::kDefaultPollTimeout;
 };
 
-class Library {
+class LibraryState {
 public:
-    explicit Library(LibraryServices services);
+    explicit LibraryState(LibraryServices services);
     // Stops every thread of the library before anything is released.
-    ~Library();
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
+    ~LibraryState();
+    LibraryState(const LibraryState&) = delete;
+    LibraryState& operator=(const LibraryState&) = delete;
 
     CommandChannel& channel() { return channel_; }
 
