@@ -28,6 +28,7 @@ constexpr uint8_t kCmdStartTransfer = 0x03;
 constexpr uint8_t kCmdFirmwareBlock = 0x06;
 constexpr uint8_t kCmdFinishTransfer = 0x09;
 
+constexpr uint8_t kKindKey = 0x02;
 constexpr uint8_t kKindMacro = 0x03;
 constexpr uint8_t kKindRunProgram = 0x23;
 constexpr uint8_t kKindOpenBrowser = 0x24;
@@ -367,6 +368,15 @@ std::array<uint8_t, kButtonDataSize> LibraryProtocol::profileBlock(const Firmwar
     block[57] = extras.lightingFlag;
     block[58] = extras.lightingStep;
     std::copy_n(image.begin() + off::kButtonSlots, kEntrySize * kLaunchButtons, block.begin() + 65);
+    for (std::size_t button = 0; button < kLaunchButtons; ++button) {
+        // The program stores a key's usage in the sub byte; the library
+        // expects it in the value word.
+        const auto entry = std::span(block).subspan(65 + kEntrySize * button, kEntrySize);
+        if (entry[0] == kKindKey && entry[1] != 0 && le16(entry, 2) == 0) {
+            putLe16(entry, 2, entry[1]);
+            entry[1] = 0;
+        }
+    }
     return block;
 }
 

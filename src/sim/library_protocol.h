@@ -28,7 +28,9 @@
 //   44-55 colours 4-7     -                            kept per profile here
 //   56 brightness         20 brightness percent
 //   57 flag, 58 step      -                            kept per profile here
-//   65 + 7i button i      65 + 7i button slot          same 7-byte layout
+//   65 + 7i button i      65 + 7i button slot          same 7-byte layout, except that a
+//                                                      key the program stored (02 usage 00 00)
+//                                                      reads as 02 00 usage (the library's form)
 //
 // A button's data block (command 0x25) is the library's upload for it, except
 // for a macro the program uploaded (kind 0x03 whose first word points into the

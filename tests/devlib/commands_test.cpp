@@ -2,6 +2,7 @@
 // exact reports on the wire, the pauses, the results, and that what the
 // library writes reads back.
 
+#include "device/device_image.h"
 #include "devlib/profile_commands.h"
 #include "devlib/settings_commands.h"
 #include "sim_fixture.h"
@@ -446,6 +447,51 @@ TEST_F(CommandsTest, OpeningPicksTheRightCollection) {
     ASSERT_EQ(setLiftOff(channel(), 1, 0), kResultOk);
     ASSERT_EQ(mouse.wireLog().size(), 2u);
     EXPECT_NE(mouse.wireLog()[0].find("MI_01&Col01"), std::string::npos) << mouse.wireLog()[0];
+}
+
+} // namespace
+} // namespace talwyn::devlib::testing
+
+namespace talwyn::devlib::testing {
+namespace {
+
+// The program's upload (the 2048-byte image in two A0 08 reports) and the
+// library's read describe one stored profile.
+TEST_F(CommandsTest, AProfileUploadedByTheProgramReadsBackThroughTheLibrary) {
+    ProfileData profile;
+    profile.slotIndex = 2;
+    profile.reportInterval = 2; // 500 Hz
+    profile.liftOff = 1;
+    profile.dpi[0].x = 800;
+    profile.buttons[0].function = function_code::kMacro;
+    profile.buttons[0].param = 7;
+    profile.macros[profile.buttons[0].buttonIndex] = {u"copy", 7, {{1, 0x41, 0, 20}, {1, 0x41, 1, 0}}};
+    profile.buttons[1].function = function_code::kSingleKey;
+    profile.buttons[1].param = 0x70;
+    const device::DeviceImage image = device::buildDeviceImage(profile);
+    ASSERT_TRUE(channel().transport().ensureDevice());
+    for (uint8_t part = 0; part < 2; ++part) {
+        BlockReport upload{kReportIdData, 0x08, 0, 0, 0, profile.slotIndex, part};
+        std::copy_n(image.bytes.begin() + part * kDataBlockSize, kDataBlockSize,
+                    upload.begin() + kPayloadOffset);
+        ASSERT_TRUE(channel().transport().sendReport(upload, 50ms));
+    }
+
+    ProfileSettings s{};
+    ButtonDataSet data{};
+    ASSERT_EQ(readProfile(channel(), 3, &s, &data), kResultOk);
+    EXPECT_EQ(s.pollingRate, 500u);
+    EXPECT_EQ(s.liftOffOption, 1u);
+    EXPECT_EQ(s.dpiSettings.values[0], 800);
+    const ButtonSettings& macro = s.buttonSettings[0];
+    EXPECT_EQ(macro.functionType, 19);
+    ASSERT_EQ(macro.eventCount, 2);
+    EXPECT_EQ(macro.events[0].kind, 0x12);
+    EXPECT_EQ(macro.events[0].key, 0x41);
+    EXPECT_EQ(macro.events[0].delay, 20u);
+    EXPECT_EQ(macro.events[1].release, 1);
+    EXPECT_EQ(s.buttonSettings[1].functionType, 18);
+    EXPECT_EQ(s.buttonSettings[1].value, 0x70);
 }
 
 } // namespace
