@@ -211,7 +211,7 @@ void CMouseSettingsDlg::setAccelerationEnabled(bool enabled) {
     acceleration_->setDisabledLook(!enabled);
 }
 
-void CMouseSettingsDlg::saveToProfile(ProfileData& profile) const {
+void CMouseSettingsDlg::saveToProfile(ProfileData& profile) {
     for (int k = 0; k < kFunctionButtons; ++k) {
         ButtonAssignment& entry = profile.buttons[static_cast<size_t>(k)];
         const int32_t code = functions_[k]->selectedCode();

@@ -8,6 +8,7 @@
 #include "controls/combo_button.h"
 #include "controls/image_dialog.h"
 #include "controls/sliders.h"
+#include "pages/page.h"
 #include "pages/pointer_settings.h"
 #include "profiles/profile_data.h"
 
@@ -33,7 +34,7 @@ public:
     virtual void assignKey(controls::CVexComboButton& target, QWidget* parent) = 0;
 };
 
-class CMouseSettingsDlg : public controls::CVexImageDialog {
+class CMouseSettingsDlg : public controls::CVexImageDialog, public ButtonPage {
     Q_OBJECT
 public:
     static constexpr int kFunctionButtons = 6;
@@ -51,11 +52,12 @@ public:
     CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, const MacroLibrary& macros,
                       MouseSettingsPopups& popups, PointerSettings& pointerSettings);
 
-    void loadFromProfile(const ProfileData& profile);
-    void saveToProfile(ProfileData& profile) const;
-    void refreshMacroMenus();
+    QWidget& window() override { return *this; }
+    void loadFromProfile(const ProfileData& profile) override;
+    void saveToProfile(ProfileData& profile) override;
+    void refreshMacroMenus() override;
     // Hands the profile's pointer settings to the desktop backend.
-    void applyPointerSettings(const ProfileData& profile);
+    void applyPointerSettings(const ProfileData& profile) override;
 
     void onCommand(controls::ControlId first, controls::CommandValue second) override;
     // A page is never modal: Escape must not hide it.

@@ -15,12 +15,17 @@
 
 namespace talwyn::pages::testing {
 
+// Created on first use and left to the end of the process: destroying it
+// among the other statics would free input devices the test helpers still own.
 inline QApplication& application() {
     static int argc = 1;
     static char name[] = "pages_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // The skin set the build drew; a failed request fails the test that made it.

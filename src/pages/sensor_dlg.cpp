@@ -1,0 +1,300 @@
+#include "pages/sensor_dlg.h"
+
+#include "app/skin_store.h"
+#include "ui_layout/control_table.h"
+
+#include <QTimerEvent>
+
+#include <algorithm>
+
+namespace talwyn::pages {
+
+using controls::CommandValue;
+using controls::ControlId;
+
+namespace {
+
+constexpr int kSheetIndex = 50; // the Normal sheet, the page background
+constexpr int kCutIndex = 51;   // cuts from the page's sheet of a state
+constexpr int kThumbIndex = 150;
+constexpr int kFirstLevelThumbIndex = 152;
+constexpr int kStateNormal = 0;
+constexpr int kStateOver = 1;
+constexpr int kStateDown = 2;
+constexpr int kStateDisable = 3;
+constexpr int kStepsMenuWidth = 30;
+constexpr int kMinPointSpeed = 1;
+constexpr int kMaxPointSpeed = 11;
+constexpr int kDefaultPointSpeed = 6;
+constexpr int kNoIndicatorLevel = 2; // stored when no indicator is selected
+constexpr std::array<int32_t, SensorPage::kLevelIndicators> kInitialLevels{400, 800, 1600, 3200, 19000};
+
+// Encodings of the switches.
+constexpr int32_t kLiftOffHigh = 2;
+constexpr int32_t kLiftOffLow = 1;
+
+QRect rectOf(ControlId id) {
+    const auto rect = ui_layout::controlRect(ui_layout::WindowId::SensorPerformance, id);
+    return rect ? QRect(rect->x, rect->y, rect->width, rect->height) : QRect();
+}
+
+template <typename Control> Control* place(QWidget* parent, ControlId id) {
+    auto* control = new Control(parent); // owned by the page through Qt's parent chain
+    control->setControlId(id);
+    control->setGeometry(rectOf(id));
+    return control;
+}
+
+} // namespace
+
+int32_t roundResolution(int32_t value) {
+    int32_t quotient = value / kResolutionStep;
+    if (value % kResolutionStep >= kResolutionStep / 2) {
+        ++quotient;
+    }
+    return std::clamp(quotient * kResolutionStep, kMinResolution, kMaxResolution);
+}
+
+int surfaceQualityIndex(int value) {
+    struct Band {
+        int upTo;
+        int index;
+    };
+    // Upper bounds of the analysis values of each index; 71 to 90 share index 8.
+    constexpr Band kBands[] = {{1, 0},  {10, 1}, {20, 2}, {30, 3}, {40, 4},  {50, 5},
+                               {60, 6}, {70, 7}, {90, 8}, {95, 9}, {100, 10}};
+    if (value < 0) {
+        return 0;
+    }
+    for (const Band& band : kBands) {
+        if (value <= band.upTo) {
+            return band.index;
+        }
+    }
+    return 0;
+}
+
+CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& analysis)
+    : CVexImageDialog(parent), skins_(skins), analysis_(analysis) {
+    setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
+    setControlId(130);
+    SetBackground(skins.skinImage(kSheetIndex, kStateNormal));
+    const auto cut = [&skins](int state, ControlId id) {
+        return skins.skinImage(kCutIndex, state, rectOf(id));
+    };
+
+    buildLevelControls();
+
+    steps_ = place<controls::CVexComboButton>(this, kStepsId);
+    steps_->SetImages(cut(kStateNormal, kStepsId), cut(kStateOver, kStepsId), cut(kStateDown, kStepsId));
+    steps_->SetMenuWidth(kStepsMenuWidth);
+    for (int n = 1; n <= kLevelIndicators; ++n) {
+        steps_->AddItem(n, QString::number(n));
+    }
+    // Five levels are shown at creation; the count starts in step with them.
+    steps_->SetCaption(QString::number(kLevelIndicators), kLevelIndicators, 0);
+
+    pointSpeed_ = place<controls::CVexSliderCtrl3D>(this, kPointSpeedId);
+    pointSpeed_->SetImages(cut(kStateNormal, kPointSpeedId), {skins.skinImage(kThumbIndex, kStateNormal)});
+    pointSpeed_->setRange(kMinPointSpeed, kMaxPointSpeed);
+    pointSpeed_->SetValue(1, kDefaultPointSpeed);
+
+    for (auto [control, id] : {std::pair{&liftOff_, kLiftOffId}, std::pair{&angleSnap_, kAngleSnapId},
+                               std::pair{&ripple_, kRippleId}}) {
+        *control = place<controls::CVexCheckBox>(this, id);
+        // Off is the Disable look, on the Down look.
+        (*control)->SetImages(cut(kStateDisable, id), {}, cut(kStateDown, id));
+    }
+
+    analyze_ = place<controls::CVexButton>(this, kAnalyzeId);
+    analyze_->SetImages(cut(kStateNormal, kAnalyzeId), cut(kStateOver, kAnalyzeId),
+                        cut(kStateDown, kAnalyzeId), cut(kStateDisable, kAnalyzeId));
+    connect(analyze_, &controls::CVexButton::clicked, this, &CSensorDlg::analyzeSurface);
+
+    bar_ = place<controls::CVexProgressCtrl>(this, kQualityBarId);
+    bar_->setImages(cut(kStateNormal, kQualityBarId), cut(kStateDown, kQualityBarId));
+    bar_->setVertical(true);
+    bar_->setRange(0, kMaxQualityIndex);
+
+    surface_ = place<controls::CVexStatic>(this, kSurfaceId);
+    const std::filesystem::path folder = skins.folder();
+    for (const ui_layout::SkinFile& picture : ui_layout::kSurfacePictures) {
+        surface_->AddImage(app::loadImageFile(folder / std::string(picture.name)));
+    }
+    // The first picture also lies under every other one, and alone when the index is out of range.
+    surface_->SetBackground(
+        app::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name)));
+    setQuality(0);
+
+    timers_.start(kEditTrackingTimer, kEditTrackingInterval);
+}
+
+void CSensorDlg::buildLevelControls() {
+    levels_ = place<controls::CVexSliderCtrl3D>(this, kLevelSliderId);
+    std::array<QImage, controls::CVexSliderCtrl3D::kMaxThumbs> thumbs;
+    for (size_t i = 0; i < thumbs.size(); ++i) {
+        thumbs[i] = skins_.skinImage(kFirstLevelThumbIndex + static_cast<int>(i), kStateNormal);
+    }
+    levels_->SetImages(skins_.skinImage(kCutIndex, kStateNormal, rectOf(kLevelSliderId)), thumbs);
+    levels_->setRange(kMinResolution, kMaxResolution);
+    levels_->setStep(kResolutionStep);
+
+    for (int i = 0; i < kLevelIndicators; ++i) {
+        edits_[i] = place<controls::CKYTEdit>(this, kEditIds[i]);
+        edits_[i]->setWheelStepping(kResolutionStep, kMinResolution, kMaxResolution, true);
+        indicators_[i] = place<controls::CVexButton>(this, kIndicatorIds[i]);
+        indicators_[i]->setEnabled(false); // the user never picks a level here; the mouse does
+    }
+    levels_->setThumbCount(kLevelIndicators);
+    for (int i = 0; i < kLevelIndicators; ++i) {
+        levels_->SetValue(i + 1, kInitialLevels[i]); // the slider's notice writes the edit
+    }
+    setLevelCount(kLevelIndicators);
+}
+
+void CSensorDlg::setLevelCount(int count) {
+    if (count < 1 || count > kLevelIndicators) {
+        return;
+    }
+    levels_->setThumbCount(count);
+    for (int i = 0; i < kLevelIndicators; ++i) {
+        const bool inUse = i < count;
+        const QRect indicatorRect = rectOf(kIndicatorIds[i]);
+        const auto cut = [&](int state) { return skins_.skinImage(kCutIndex, state, indicatorRect); };
+        if (inUse) {
+            indicators_[i]->SetImages(cut(kStateNormal), cut(kStateOver), cut(kStateDown));
+        } else {
+            indicators_[i]->SetImages({}, {}, {}, cut(kStateDisable));
+        }
+        const bool editInUse = inUse || i == 0;
+        edits_[i]->setEnabled(editInUse);
+        edits_[i]->SetBackground(
+            skins_.skinImage(kCutIndex, editInUse ? kStateNormal : kStateDisable, rectOf(kEditIds[i])));
+    }
+    if (count == 1) {
+        indicators_[0]->SetSelected(true);
+    }
+}
+
+void CSensorDlg::setActiveLevelIndicator(int level) {
+    if (level < 0 || level >= kLevelIndicators) {
+        return;
+    }
+    for (int i = 0; i < kLevelIndicators; ++i) {
+        indicators_[i]->SetSelected(i == level);
+    }
+}
+
+bool CSensorDlg::levelIndicatorSet(int level) const {
+    return level >= 0 && level < kLevelIndicators && indicators_[level]->selected();
+}
+
+void CSensorDlg::onCommand(ControlId first, CommandValue second) {
+    if (first == kLevelSliderId) {
+        const int thumb = static_cast<int>((second >> 16) & 0xFF);
+        if (thumb >= 1 && thumb <= kLevelIndicators) {
+            edits_[thumb - 1]->setText(QString::number(second & 0xFFFF));
+        }
+    } else if (first == kStepsId) {
+        setLevelCount(static_cast<int>(second));
+    }
+}
+
+void CSensorDlg::timerEvent(QTimerEvent* event) {
+    if (timers_.numberOf(event->timerId()) == kEditTrackingTimer) {
+        trackFocusedEdit();
+        return;
+    }
+    CVexImageDialog::timerEvent(event);
+}
+
+void CSensorDlg::trackFocusedEdit() {
+    const auto focused =
+        std::find_if(edits_.begin(), edits_.end(), [](const auto* edit) { return edit->hasFocus(); });
+    if (focused == edits_.end()) {
+        return;
+    }
+    controls::CKYTEdit& edit = **focused;
+    int32_t value = controls::leadingInteger(edit.text());
+    if (value > kMaxResolution) {
+        edit.setText(QString::number(kMaxResolution));
+        edit.setCursorPosition(static_cast<int>(edit.text().size()));
+        value = kMaxResolution;
+    }
+    levels_->SetValue(static_cast<int>(focused - edits_.begin()) + 1, value);
+}
+
+void CSensorDlg::setQuality(int value) {
+    quality_ = std::clamp(value, 0, kMaxQualityIndex);
+    bar_->setPosition(quality_);
+    surface_->setCurrentImage(value);
+}
+
+void CSensorDlg::analyzeSurface() {
+    quality_ = 0;
+    bar_->setPosition(0); // the picture keeps showing the last result until a new one arrives
+    if (analysis_.runSteps(this) != controls::ModalResult::Ok) {
+        return;
+    }
+    setQuality(surfaceQualityIndex(analysis_.readValue()));
+}
+
+void CSensorDlg::saveToProfile(ProfileData& profile) {
+    profile.pointerSpeed = static_cast<uint8_t>(pointSpeed_->value(1));
+    profile.surfaceQuality = static_cast<int16_t>(quality_);
+    profile.rippleOff = ripple_->checkedFlag() ? 0 : 1;
+    profile.angleSnapOff = angleSnap_->checkedFlag() ? 0 : 1;
+    profile.liftOff = liftOff_->checkedFlag() ? kLiftOffHigh : kLiftOffLow;
+
+    const auto selected = std::find_if(indicators_.begin(), indicators_.end(),
+                                       [](const auto* mark) { return mark->selected(); });
+    int active = selected != indicators_.end() ? static_cast<int>(selected - indicators_.begin()) + 1
+                                               : kNoIndicatorLevel;
+    const int count = steps_->selectedCode();
+    if (active > count) {
+        active = count;
+    }
+    profile.dpiLevelCount = static_cast<uint8_t>(count);
+    profile.activeDpiLevel = static_cast<uint8_t>(active);
+    if (count < 1 || count > kLevelIndicators) {
+        return;
+    }
+    for (int i = 0; i < kLevelIndicators; ++i) {
+        DpiLevel& level = profile.dpi[static_cast<size_t>(i)];
+        if (i >= count) {
+            level.x = 0;
+            continue;
+        }
+        const int32_t rounded = roundResolution(levels_->value(i + 1));
+        level.x = static_cast<int16_t>(rounded);
+        edits_[i]->setText(QString::number(rounded));
+    }
+}
+
+void CSensorDlg::loadFromProfile(const ProfileData& profile) {
+    pointSpeed_->SetValue(1, std::clamp<int>(profile.pointerSpeed, kMinPointSpeed, kMaxPointSpeed));
+    setQuality(profile.surfaceQuality);
+    liftOff_->setCheckedFlag(profile.liftOff == kLiftOffHigh);
+    angleSnap_->setCheckedFlag(profile.angleSnapOff == 0);
+    ripple_->setCheckedFlag(profile.rippleOff == 0);
+
+    const int count = profile.dpiLevelCount;
+    if (const controls::MenuEntry* item = steps_->menu()->FindItem(count)) {
+        steps_->SetCaption(item->text, count, 0);
+    }
+    setLevelCount(count);
+    if (count >= 1 && count <= kLevelIndicators) {
+        for (int i = 0; i < count; ++i) {
+            const int16_t x = profile.dpi[static_cast<size_t>(i)].x;
+            levels_->SetValue(i + 1, x);
+            edits_[i]->setText(QString::number(x)); // the typed-in value, even where the thumb clamps it
+        }
+    }
+    // The profile keeps its own number until the next save clamps it the same way.
+    const int active = std::min<int>(profile.activeDpiLevel, count);
+    if (active >= 1 && active <= kLevelIndicators) {
+        setActiveLevelIndicator(active - 1);
+    }
+}
+
+} // namespace talwyn::pages
