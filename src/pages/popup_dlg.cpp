@@ -103,14 +103,18 @@ void CPopDlg::layOut() {
         }
     }
 
-    const QRect timeRect = tableRect(windowOf(mode_), popup_id::kTime);
+    QRect timeRect = tableRect(windowOf(mode_), popup_id::kTime);
     if (!timeRect.isEmpty()) {
+        const bool keyName = mode_ == PopMode::AssignKey;
+        if (keyName) {
+            timeRect.setWidth(kKeyNameWidth);
+        }
         time_ = new controls::CVexStatic(this);
         time_->setControlId(popup_id::kTime);
         skinStatic(*time_, services_.skins, sheet + 1, timeRect);
         time_->setTextColor(kTimeTextColor);
-        time_->setCentreHorizontally(true);
-        if (mode_ == PopMode::AssignKey) {
+        time_->setCentreHorizontally(!keyName);
+        if (keyName) {
             time_->SetFontHeight(kTimeFontHeight);
             time_->SetText(QString());
         } else {

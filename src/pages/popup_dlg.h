@@ -52,6 +52,10 @@ inline constexpr controls::ControlId kTime = 1079;
 inline constexpr controls::ControlId kImage = 1080;
 } // namespace popup_id
 
+// "Time" of AssignKey is widened to the key field of its picture: at its
+// table width of 46 pixels most key names ("Left SHIFT") were cut off.
+inline constexpr int kKeyNameWidth = 194;
+
 // The function code a button gets for a single captured key.
 inline constexpr int32_t kSingleKeyFunction = 13;
 

@@ -1,0 +1,10 @@
+# The support page, offscreen, with platform stand-ins and the simulated mouse.
+talwyn_test(support_tests
+  SOURCES
+    popup_qt_application.cpp
+    support_dlg_test.cpp
+  DEPS talwyn_pages talwyn_platform_fakes talwyn_sim Qt6::Test
+  ENV QT_QPA_PLATFORM=offscreen
+  LABELS pages
+)
+add_dependencies(support_tests talwyn_skin_set)
