@@ -14,7 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class CaptureTest : public SimLibraryTest {
+class DevlibCaptureTest : public SimLibraryTest {
 protected:
     void SetUp() override { inputEvents().reset(); }
     void TearDown() override { inputEvents().reset(); }
@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(CaptureTest, SimpleEventsCarryTheirDataByte) {
+TEST_F(DevlibCaptureTest, SimpleEventsCarryTheirDataByte) {
     ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
     send({0x03, 0x07, 0x09});                   // unknown code: no call
     send({0x03, 0x02, 0x01, 0, 0, 0, 0, 0, 0}); // resolution level 1
@@ -43,7 +43,7 @@ TEST_F(CaptureTest, SimpleEventsCarryTheirDataByte) {
     EXPECT_EQ(readerSleeper.pauses, (std::vector<std::chrono::milliseconds>{80ms, 80ms, 80ms}));
 }
 
-TEST_F(CaptureTest, LaunchEventReadsTheButtonDataBlock) {
+TEST_F(DevlibCaptureTest, LaunchEventReadsTheButtonDataBlock) {
     const std::string address = "https://example.org/help";
     LaunchSettings launch{1, 2, reinterpret_cast<const uint8_t*>(address.data()),
                           static_cast<uint16_t>(address.size())};
@@ -60,7 +60,7 @@ TEST_F(CaptureTest, LaunchEventReadsTheButtonDataBlock) {
     EXPECT_EQ(std::string(event.data.begin(), event.data.begin() + address.size()), address);
 }
 
-TEST_F(CaptureTest, LaunchEventStillArrivesWhenTheBlockCannotBeRead) {
+TEST_F(DevlibCaptureTest, LaunchEventStillArrivesWhenTheBlockCannotBeRead) {
     ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
     send({0x03, 0x24, 0x00, 0x01, 0x09, 0x01}); // button 9 does not exist
     ASSERT_TRUE(inputEvents().waitFor(1));
@@ -71,7 +71,7 @@ TEST_F(CaptureTest, LaunchEventStillArrivesWhenTheBlockCannotBeRead) {
     EXPECT_EQ(event.data, std::vector<uint8_t>(1024, 0));
 }
 
-TEST_F(CaptureTest, RefusesANullCallbackAndAMissingDevice) {
+TEST_F(DevlibCaptureTest, RefusesANullCallbackAndAMissingDevice) {
     EXPECT_EQ(library.capture(nullptr), kResultDeviceError);
     mouse.unplug();
     EXPECT_EQ(library.capture(recordInputEvent), kResultNoDevice);
@@ -87,7 +87,7 @@ int32_t TALWYN_STDCALL closeFromCallback(const uint8_t* code, const uint8_t* dat
     return 0;
 }
 
-TEST_F(CaptureTest, CloseDeviceFromInsideTheCallbackStopsTheReader) {
+TEST_F(DevlibCaptureTest, CloseDeviceFromInsideTheCallbackStopsTheReader) {
     libraryToClose = &library;
     ASSERT_EQ(library.capture(closeFromCallback), kResultCaptureStarted);
     send({0x03, 0x02, 0x01});
@@ -104,7 +104,7 @@ TEST_F(CaptureTest, CloseDeviceFromInsideTheCallbackStopsTheReader) {
     EXPECT_EQ(events[2].data[0], 3);
 }
 
-TEST_F(CaptureTest, CapturingAgainReplacesTheRunningReader) {
+TEST_F(DevlibCaptureTest, CapturingAgainReplacesTheRunningReader) {
     ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
     ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
     for (uint8_t level = 0; level < 5; ++level)
@@ -117,7 +117,7 @@ TEST_F(CaptureTest, CapturingAgainReplacesTheRunningReader) {
         EXPECT_EQ(events[level].data[0], level) << "one reader, reports in order";
 }
 
-TEST_F(CaptureTest, StartsAndStopsWhileTheMouseSendsEvents) {
+TEST_F(DevlibCaptureTest, StartsAndStopsWhileTheMouseSendsEvents) {
     std::atomic<bool> done{false};
     std::thread presser([&] {
         while (!done.load()) {

@@ -17,7 +17,7 @@ std::vector<uint8_t> bytesOf(std::span<const uint8_t> bytes, std::size_t n) {
     return {bytes.begin(), bytes.begin() + n};
 }
 
-TEST(KeyUsage, MapsTheTableBothWaysAndPassesOthersThrough) {
+TEST(DevlibKeyUsage, MapsTheTableBothWaysAndPassesOthersThrough) {
     struct Case {
         uint16_t key;
         uint16_t usage;
@@ -46,7 +46,7 @@ TEST(KeyUsage, MapsTheTableBothWaysAndPassesOthersThrough) {
     EXPECT_EQ(usageToVirtualKey(0x3B0), 0x3B0);
 }
 
-TEST(HexDigitsAsDecimal, StopsAtTheFirstLetter) {
+TEST(DevlibHexDigitsAsDecimal, StopsAtTheFirstLetter) {
     EXPECT_EQ(hexDigitsAsDecimal(0x0210), 210);
     EXPECT_EQ(hexDigitsAsDecimal(0x0105), 105);
     EXPECT_EQ(hexDigitsAsDecimal(0x01A5), 1);
@@ -63,7 +63,7 @@ ButtonSettings button(int32_t type, uint8_t sub, uint16_t value = 0) {
     return s;
 }
 
-TEST(ButtonEncoding, EntriesFollowTheFunctionTypeTable) {
+TEST(DevlibButtonEncoding, EntriesFollowTheFunctionTypeTable) {
     struct Case {
         const char* name;
         ButtonSettings settings;
@@ -101,7 +101,7 @@ TEST(ButtonEncoding, EntriesFollowTheFunctionTypeTable) {
     }
 }
 
-TEST(ButtonEncoding, MacroBlockHoldsTheEventsThenATerminator) {
+TEST(DevlibButtonEncoding, MacroBlockHoldsTheEventsThenATerminator) {
     ButtonSettings macro = button(19, 0);
     macro.macroByte = 0x05;
     macro.eventCount = 3;
@@ -122,7 +122,7 @@ TEST(ButtonEncoding, MacroBlockHoldsTheEventsThenATerminator) {
         std::all_of(encoded.data->begin() + 21, encoded.data->end(), [](uint8_t b) { return b == 0; }));
 }
 
-TEST(ButtonEncoding, MacroSubAndUnknownKindsAreMapped) {
+TEST(DevlibButtonEncoding, MacroSubAndUnknownKindsAreMapped) {
     ButtonSettings macro = button(19, 2);
     macro.eventCount = 1;
     macro.events[0] = {0x33, 0, 0x41, 0, {}, 0x01020304};
@@ -132,7 +132,7 @@ TEST(ButtonEncoding, MacroSubAndUnknownKindsAreMapped) {
     EXPECT_EQ(bytesOf(*encoded.data, 7), (std::vector<uint8_t>{0x00, 0x04, 0x00, 0x00, 0x04, 0x03, 0x02}));
 }
 
-TEST(ButtonEncoding, ShortcutEventsAreKeyEventsOfKindOne) {
+TEST(DevlibButtonEncoding, ShortcutEventsAreKeyEventsOfKindOne) {
     const EncodedButton winL = encodeButton(button(25, 2));
     const std::vector<uint8_t> expected{0x01, 0xE3, 0x00, 0x00, 0x05, 0x00, 0x00, 0x01, 0x0F,
                                         0x00, 0x00, 0x96, 0x00, 0x00, 0x01, 0xE3, 0x00, 0x01,
@@ -146,7 +146,7 @@ TEST(ButtonEncoding, ShortcutEventsAreKeyEventsOfKindOne) {
     EXPECT_EQ(shortcutEvents(5)[6].key, 0x48);
 }
 
-TEST(EntryDecoding, InvertsTheFunctionTable) {
+TEST(DevlibEntryDecoding, InvertsTheFunctionTable) {
     struct Case {
         const char* name;
         DeviceButtonEntry entry;
@@ -181,11 +181,11 @@ TEST(EntryDecoding, InvertsTheFunctionTable) {
     }
 }
 
-TEST(EntryDecoding, EventCountIsCutToTheRecord) {
+TEST(DevlibEntryDecoding, EventCountIsCutToTheRecord) {
     EXPECT_EQ(decodeButtonEntry({0x03, 0x01, 0, 500}, 1).eventCount, TALWYN_MAX_BUTTON_EVENTS);
 }
 
-TEST(ProfileBlockDecoding, NormalisesOutOfRangeBytes) {
+TEST(DevlibProfileBlockDecoding, NormalisesOutOfRangeBytes) {
     struct Case {
         std::size_t offset;
         uint8_t value;
@@ -211,7 +211,7 @@ TEST(ProfileBlockDecoding, NormalisesOutOfRangeBytes) {
     }
 }
 
-TEST(ProfileBlockDecoding, CopiesResolutionsColoursAndButtons) {
+TEST(DevlibProfileBlockDecoding, CopiesResolutionsColoursAndButtons) {
     DataBlock block{};
     block[0] = 9; // out of 2..6
     block[2] = 6;
@@ -245,7 +245,7 @@ TEST(ProfileBlockDecoding, CopiesResolutionsColoursAndButtons) {
     EXPECT_EQ(s.buttonSettings[5].value, 16);
 }
 
-TEST(MacroEventDecoding, ReadsSevenByteEventsUpToTheCount) {
+TEST(DevlibMacroEventDecoding, ReadsSevenByteEventsUpToTheCount) {
     DataBlock block{};
     const std::vector<uint8_t> events{0x01, 0x04, 0x00, 0x00, 0x14, 0x00, 0x00, 0x01, 0x04, 0x00, 0x01,
                                       0x00, 0x00, 0x00, 0x55, 0x3A, 0x00, 0x00, 0x01, 0x02, 0x03};

@@ -15,19 +15,19 @@ namespace {
 using namespace std::chrono_literals;
 using Pauses = std::vector<std::chrono::milliseconds>;
 
-class CommandsTest : public SimLibraryTest {
+class DevlibCommandsTest : public SimLibraryTest {
 protected:
     CommandChannel& channel() { return library.channel(); }
 };
 
-TEST_F(CommandsTest, PollingRateSendsItsCodeAndPausesBeforeTheStatus) {
+TEST_F(DevlibCommandsTest, PollingRateSendsItsCodeAndPausesBeforeTheStatus) {
     EXPECT_EQ(setPollingRate(channel(), 3, 500), kResultOk);
     EXPECT_EQ(sentReports(), std::vector<std::string>{report({0xA1, 0x0D, 0x01, 0, 0, 3, 0x02, 0})});
     EXPECT_EQ(pauses(), Pauses{50ms});
     EXPECT_EQ(mouse.snapshot().images[2][0x15], 2);
 }
 
-TEST_F(CommandsTest, RangeChecksComeBeforeTheDeviceWhereTheOrderSaysSo) {
+TEST_F(DevlibCommandsTest, RangeChecksComeBeforeTheDeviceWhereTheOrderSaysSo) {
     struct Case {
         const char* name;
         std::function<uint8_t(CommandChannel&)> run;
@@ -64,14 +64,14 @@ TEST_F(CommandsTest, RangeChecksComeBeforeTheDeviceWhereTheOrderSaysSo) {
     EXPECT_TRUE(sentReports().empty());
 }
 
-TEST_F(CommandsTest, ResponseTimeUsesOnlyTheLowByte) {
+TEST_F(DevlibCommandsTest, ResponseTimeUsesOnlyTheLowByte) {
     EXPECT_EQ(setButtonResponseTime(channel(), 2, 258), kResultOk);
     EXPECT_EQ(sentReports(), std::vector<std::string>{report({0xA1, 0x0D, 0x02, 0, 0, 2, 0x02, 0})});
     for (int time : {4, 6, 8, 10, 12})
         EXPECT_EQ(setButtonResponseTime(channel(), 2, time), kResultOk) << time;
 }
 
-TEST_F(CommandsTest, OnOffCommandsSendTheirSubCommandAndPause) {
+TEST_F(DevlibCommandsTest, OnOffCommandsSendTheirSubCommandAndPause) {
     EXPECT_EQ(setLiftOff(channel(), 1, 1), kResultOk);
     EXPECT_EQ(setAngleSnapping(channel(), 4, 1), kResultOk);
     EXPECT_EQ(sentReports(), (std::vector<std::string>{report({0xA1, 0x0D, 0x04, 0, 0, 1, 1, 0}),
@@ -88,7 +88,7 @@ DpiSettings sampleDpi() {
     return dpi;
 }
 
-TEST_F(CommandsTest, DpiPayloadStartsAtByteSixteen) {
+TEST_F(DevlibCommandsTest, DpiPayloadStartsAtByteSixteen) {
     EXPECT_EQ(setDpiSettings(channel(), 1, sampleDpi()), kResultOk);
     const std::string sent = sentReports().at(0);
     EXPECT_EQ(sent.substr(0, 16), "a10d0a0000010205");
@@ -96,14 +96,14 @@ TEST_F(CommandsTest, DpiPayloadStartsAtByteSixteen) {
     EXPECT_EQ(sent.size(), 128u);
 }
 
-TEST_F(CommandsTest, SensorResetCarriesRawValuesThenResolutions) {
+TEST_F(DevlibCommandsTest, SensorResetCarriesRawValuesThenResolutions) {
     EXPECT_EQ(resetSensorSettings(channel(), 5, {8, 6, 1, 0}, sampleDpi()), kResultOk);
     const std::string sent = sentReports().at(0);
     EXPECT_EQ(sent.substr(0, 16), "a10d0f0000050000");
     EXPECT_EQ(sent.substr(32, 20), "08060100020590019001");
 }
 
-TEST_F(CommandsTest, LightingCopiesTheColoursAndLowBytes) {
+TEST_F(DevlibCommandsTest, LightingCopiesTheColoursAndLowBytes) {
     LightingColors colors{};
     for (uint8_t i = 0; i < 24; ++i)
         colors.bytes[i] = static_cast<uint8_t>(0xC0 + i);
@@ -116,7 +116,7 @@ TEST_F(CommandsTest, LightingCopiesTheColoursAndLowBytes) {
     EXPECT_EQ(pauses(), Pauses{100ms});
 }
 
-TEST_F(CommandsTest, KeyAssignmentSendsOneEntryAndNoUpload) {
+TEST_F(DevlibCommandsTest, KeyAssignmentSendsOneEntryAndNoUpload) {
     ButtonSettings key{};
     key.button = 3;
     key.functionType = 18;
@@ -128,7 +128,7 @@ TEST_F(CommandsTest, KeyAssignmentSendsOneEntryAndNoUpload) {
                                                0,    0,    0, 0, 0x02, 0x00, 0x3A, 0x00, 0x00, 0x00, 0x0F})});
 }
 
-TEST_F(CommandsTest, MacroUploadsItsEventBlockWithTheChecksum) {
+TEST_F(DevlibCommandsTest, MacroUploadsItsEventBlockWithTheChecksum) {
     ButtonSettings macro{};
     macro.button = 2;
     macro.functionType = 19;
@@ -156,7 +156,7 @@ TEST_F(CommandsTest, MacroUploadsItsEventBlockWithTheChecksum) {
     EXPECT_TRUE(notes().empty()) << notes().front();
 }
 
-TEST_F(CommandsTest, ShortcutWinLUploadsFourKeyEvents) {
+TEST_F(DevlibCommandsTest, ShortcutWinLUploadsFourKeyEvents) {
     ButtonSettings shortcut{};
     shortcut.button = 1;
     shortcut.functionType = 25;
@@ -173,7 +173,7 @@ TEST_F(CommandsTest, ShortcutWinLUploadsFourKeyEvents) {
                                       "00000000000000");
 }
 
-TEST_F(CommandsTest, MediaSubSevenSendsTheConfigurationUsage) {
+TEST_F(DevlibCommandsTest, MediaSubSevenSendsTheConfigurationUsage) {
     ButtonSettings media{};
     media.button = 6;
     media.functionType = 24;
@@ -183,7 +183,7 @@ TEST_F(CommandsTest, MediaSubSevenSendsTheConfigurationUsage) {
                                                   "00f");
 }
 
-TEST_F(CommandsTest, UploadChecksumIsTheWrappingByteSum) {
+TEST_F(DevlibCommandsTest, UploadChecksumIsTheWrappingByteSum) {
     DataBlock data{};
     data[0] = 0xFF;
     data[1] = 0xFF;
@@ -193,7 +193,7 @@ TEST_F(CommandsTest, UploadChecksumIsTheWrappingByteSum) {
     EXPECT_EQ(checksum16(std::vector<uint8_t>(1024, 0xFF)), 0xFC00);
 }
 
-TEST_F(CommandsTest, BusyRepliesAreWaitedOutThreeTimes) {
+TEST_F(DevlibCommandsTest, BusyRepliesAreWaitedOutThreeTimes) {
     mouse.injectBusy(3);
     EXPECT_EQ(setPollingRate(channel(), 1, 1000), kResultOk);
     EXPECT_EQ(pauses(), (Pauses{50ms, 0ms, 30ms}));
@@ -205,7 +205,7 @@ TEST_F(CommandsTest, BusyRepliesAreWaitedOutThreeTimes) {
     EXPECT_EQ(pauses(), (Pauses{50ms, 0ms, 30ms, 60ms}));
 }
 
-TEST_F(CommandsTest, TransientWriteFailuresAreRetriedFatalOnesAreNot) {
+TEST_F(DevlibCommandsTest, TransientWriteFailuresAreRetriedFatalOnesAreNot) {
     ASSERT_TRUE(channel().transport().ensureDevice());
     mouse.injectFailures(hid::ErrorClass::Retryable, 3);
     EXPECT_EQ(setPollingRate(channel(), 1, 125), kResultOk);
@@ -224,7 +224,7 @@ TEST_F(CommandsTest, TransientWriteFailuresAreRetriedFatalOnesAreNot) {
     EXPECT_TRUE(sentReports().empty());
 }
 
-TEST_F(CommandsTest, OverlongRecordsAreRefusedBeforeAnythingIsSent) {
+TEST_F(DevlibCommandsTest, OverlongRecordsAreRefusedBeforeAnythingIsSent) {
     ButtonSettings macro{};
     macro.button = 1;
     macro.functionType = 19;
@@ -241,7 +241,7 @@ TEST_F(CommandsTest, OverlongRecordsAreRefusedBeforeAnythingIsSent) {
     EXPECT_TRUE(sentReports().empty());
 }
 
-TEST_F(CommandsTest, LaunchButtonReadsBackThroughTheProfile) {
+TEST_F(DevlibCommandsTest, LaunchButtonReadsBackThroughTheProfile) {
     const std::string path = "/usr/bin/editor";
     LaunchSettings launch{2, 3, reinterpret_cast<const uint8_t*>(path.data()),
                           static_cast<uint16_t>(path.size())};
@@ -268,7 +268,7 @@ TEST_F(CommandsTest, LaunchButtonReadsBackThroughTheProfile) {
     EXPECT_EQ(data.lengths[1], 0xEEEE);
 }
 
-TEST_F(CommandsTest, MacroReadsBackWithItsEvents) {
+TEST_F(DevlibCommandsTest, MacroReadsBackWithItsEvents) {
     ButtonSettings macro{};
     macro.button = 5;
     macro.functionType = 19;
@@ -293,7 +293,7 @@ TEST_F(CommandsTest, MacroReadsBackWithItsEvents) {
     EXPECT_EQ(back.events[1].release, 1);
 }
 
-TEST_F(CommandsTest, SettingsReadBackThroughTheProfileBlock) {
+TEST_F(DevlibCommandsTest, SettingsReadBackThroughTheProfileBlock) {
     ASSERT_EQ(setPollingRate(channel(), 4, 250), kResultOk);
     ASSERT_EQ(setButtonResponseTime(channel(), 4, 8), kResultOk);
     ASSERT_EQ(setAngleSnapping(channel(), 4, 1), kResultOk);
@@ -321,7 +321,7 @@ TEST_F(CommandsTest, SettingsReadBackThroughTheProfileBlock) {
     EXPECT_TRUE(notes().empty());
 }
 
-TEST_F(CommandsTest, ProfileCommandsSendTheirBytes) {
+TEST_F(DevlibCommandsTest, ProfileCommandsSendTheirBytes) {
     struct Case {
         const char* name;
         std::function<uint8_t(CommandChannel&)> run;
@@ -364,7 +364,7 @@ TEST_F(CommandsTest, ProfileCommandsSendTheirBytes) {
     }
 }
 
-TEST_F(CommandsTest, CurrentProfileAndCountComeFromByteSixteen) {
+TEST_F(DevlibCommandsTest, CurrentProfileAndCountComeFromByteSixteen) {
     ASSERT_EQ(runProfileCommand(channel(), ProfileCommand::SetCurrent, 3), kResultOk);
     sleeper.pauses.clear();
     uint8_t current = 0;
@@ -382,7 +382,7 @@ TEST_F(CommandsTest, CurrentProfileAndCountComeFromByteSixteen) {
     EXPECT_EQ(count, 0) << "the reported count is stored even when rejected";
 }
 
-TEST_F(CommandsTest, CopyAndResetMoveWholeProfiles) {
+TEST_F(DevlibCommandsTest, CopyAndResetMoveWholeProfiles) {
     ASSERT_EQ(setPollingRate(channel(), 1, 125), kResultOk);
     ASSERT_EQ(copyProfile(channel(), 1, 2), kResultOk);
     ProfileSettings s{};
@@ -395,7 +395,7 @@ TEST_F(CommandsTest, CopyAndResetMoveWholeProfiles) {
     EXPECT_EQ(s.pollingRate, 1000u);
 }
 
-TEST_F(CommandsTest, ReadProfileLeavesRecordsAloneOnFailure) {
+TEST_F(DevlibCommandsTest, ReadProfileLeavesRecordsAloneOnFailure) {
     ProfileSettings s{};
     s.pollingRate = 77;
     ButtonDataSet data{};
@@ -405,7 +405,7 @@ TEST_F(CommandsTest, ReadProfileLeavesRecordsAloneOnFailure) {
     EXPECT_EQ(s.pollingRate, 77u);
 }
 
-TEST_F(CommandsTest, VersionsReadTheirHexDigitsAsDecimal) {
+TEST_F(DevlibCommandsTest, VersionsReadTheirHexDigitsAsDecimal) {
     struct Case {
         uint16_t firmware;
         uint16_t expected;
@@ -425,7 +425,7 @@ TEST_F(CommandsTest, VersionsReadTheirHexDigitsAsDecimal) {
     }
 }
 
-TEST_F(CommandsTest, DeviceStatusOpensOnceAndReportsAbsence) {
+TEST_F(DevlibCommandsTest, DeviceStatusOpensOnceAndReportsAbsence) {
     uint16_t status = 0;
     EXPECT_EQ(library.deviceStatus(&status), kResultOk);
     EXPECT_EQ(status, 1);
@@ -437,7 +437,7 @@ TEST_F(CommandsTest, DeviceStatusOpensOnceAndReportsAbsence) {
     EXPECT_TRUE(sentReports().empty());
 }
 
-TEST_F(CommandsTest, OpeningPicksTheRightCollection) {
+TEST_F(DevlibCommandsTest, OpeningPicksTheRightCollection) {
     EXPECT_EQ(library.openConfig(kProductIdBootloader), 0) << "mouse is in normal mode";
     EXPECT_FALSE(channel().transport().isOpen());
     EXPECT_EQ(setLiftOff(channel(), 1, 0), kResultOk) << "a command reopens the normal interface";
@@ -457,7 +457,7 @@ namespace {
 
 // The program's upload (the 2048-byte image in two A0 08 reports) and the
 // library's read describe one stored profile.
-TEST_F(CommandsTest, AProfileUploadedByTheProgramReadsBackThroughTheLibrary) {
+TEST_F(DevlibCommandsTest, AProfileUploadedByTheProgramReadsBackThroughTheLibrary) {
     ProfileData profile;
     profile.slotIndex = 2;
     profile.reportInterval = 2; // 500 Hz

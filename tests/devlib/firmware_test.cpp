@@ -31,7 +31,7 @@ Progress step(uint32_t value) {
     return {TALWYN_FW_PROGRESS, value};
 }
 
-TEST(FirmwareImage, SplitsIntoZeroFilledBlocks) {
+TEST(DevlibFirmwareImage, SplitsIntoZeroFilledBlocks) {
     struct Case {
         std::size_t size;
         std::size_t blocks;
@@ -50,7 +50,7 @@ TEST(FirmwareImage, SplitsIntoZeroFilledBlocks) {
     EXPECT_EQ(partial->blocks[1][476], 0x00);
 }
 
-class FirmwareTest : public SimLibraryTest {
+class DevlibFirmwareTest : public SimLibraryTest {
 protected:
     void SetUp() override {
         progressReports().reset();
@@ -76,7 +76,7 @@ protected:
     }
 };
 
-TEST_F(FirmwareTest, UpdatesAMouseInNormalMode) {
+TEST_F(DevlibFirmwareTest, UpdatesAMouseInNormalMode) {
     const auto image = imageOf(2048);
     EXPECT_EQ(library.setProgressCallback(nullptr), kResultDeviceError);
     ASSERT_EQ(library.updateFirmware(static_cast<uint32_t>(image.size()), image.data()), kResultOk);
@@ -101,7 +101,7 @@ TEST_F(FirmwareTest, UpdatesAMouseInNormalMode) {
     EXPECT_EQ(mouse.snapshot().mode, sim::Mode::Normal);
 }
 
-TEST_F(FirmwareTest, AMouseInBootloaderModeSkipsTheEntry) {
+TEST_F(DevlibFirmwareTest, AMouseInBootloaderModeSkipsTheEntry) {
     enterBootloader();
     const auto image = imageOf(1500);
     ASSERT_EQ(library.updateFirmware(static_cast<uint32_t>(image.size()), image.data()), kResultOk);
@@ -117,7 +117,7 @@ TEST_F(FirmwareTest, AMouseInBootloaderModeSkipsTheEntry) {
     EXPECT_EQ(sent[0].substr(34, 8), le32Hex(std::accumulate(image.begin(), image.end(), 0u)));
 }
 
-TEST_F(FirmwareTest, RefusesAnOversizedImageWithoutStarting) {
+TEST_F(DevlibFirmwareTest, RefusesAnOversizedImageWithoutStarting) {
     const auto image = imageOf(102401);
     EXPECT_EQ(library.updateFirmware(static_cast<uint32_t>(image.size()), image.data()),
               kResultInvalidArgument);
@@ -125,13 +125,13 @@ TEST_F(FirmwareTest, RefusesAnOversizedImageWithoutStarting) {
     EXPECT_TRUE(sentReports().empty());
 }
 
-TEST_F(FirmwareTest, NoImageReportsOnlyThat) {
+TEST_F(DevlibFirmwareTest, NoImageReportsOnlyThat) {
     ASSERT_EQ(library.updateFirmware(100, nullptr), kResultOk);
     EXPECT_EQ(finish(1), (std::vector<Progress>{{TALWYN_FW_ERR_NO_IMAGE, 0}}));
     EXPECT_TRUE(sentReports().empty());
 }
 
-TEST_F(FirmwareTest, SearchesBothModesForAboutFiftySecondsWithoutAMouse) {
+TEST_F(DevlibFirmwareTest, SearchesBothModesForAboutFiftySecondsWithoutAMouse) {
     mouse.unplug();
     const auto image = imageOf(10);
     ASSERT_EQ(library.updateFirmware(10, image.data()), kResultOk);
@@ -141,7 +141,7 @@ TEST_F(FirmwareTest, SearchesBothModesForAboutFiftySecondsWithoutAMouse) {
     EXPECT_EQ(pauses(), expected);
 }
 
-TEST_F(FirmwareTest, GivesUpWaitingForTheRestartAfterAMinute) {
+TEST_F(DevlibFirmwareTest, GivesUpWaitingForTheRestartAfterAMinute) {
     progressReports().reset([this](const Progress& progress) {
         if (progress == step(100))
             mouse.unplug();
@@ -154,7 +154,7 @@ TEST_F(FirmwareTest, GivesUpWaitingForTheRestartAfterAMinute) {
     EXPECT_EQ(std::count(waited.begin(), waited.end(), 500ms), 120);
 }
 
-TEST_F(FirmwareTest, AFailingBlockEndsTheUpdateWithTheLastProgress) {
+TEST_F(DevlibFirmwareTest, AFailingBlockEndsTheUpdateWithTheLastProgress) {
     auto fours =
         std::make_shared<int>(0); // the first (1, 4) announces the transfer, the second accepts block 0
     progressReports().reset([this, fours](const Progress& progress) {
@@ -167,7 +167,7 @@ TEST_F(FirmwareTest, AFailingBlockEndsTheUpdateWithTheLastProgress) {
               (std::vector<Progress>{step(1), step(3), step(4), step(4), {TALWYN_FW_ERR_BLOCK, 4}}));
 }
 
-TEST_F(FirmwareTest, AWrongChecksumIsRefusedAtTheFinish) {
+TEST_F(DevlibFirmwareTest, AWrongChecksumIsRefusedAtTheFinish) {
     enterBootloader();
     BlockReport start{};
     start[0] = 0xA1;

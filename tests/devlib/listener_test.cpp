@@ -7,7 +7,7 @@
 namespace talwyn::devlib::testing {
 namespace {
 
-TEST(DeviceChangeCode, MatchesLiteralUpperCasePathParts) {
+TEST(DevlibDeviceChangeCode, MatchesLiteralUpperCasePathParts) {
     using hid::DeviceChange;
     struct Case {
         DeviceChange change;
@@ -31,13 +31,13 @@ TEST(DeviceChangeCode, MatchesLiteralUpperCasePathParts) {
         EXPECT_EQ(deviceChangeCode(c.change, c.path), c.code) << c.path;
 }
 
-class ListenerTest : public SimLibraryTest {
+class DevlibListenerTest : public SimLibraryTest {
 protected:
     void SetUp() override { deviceChanges().reset(); }
     void TearDown() override { deviceChanges().reset(); }
 };
 
-TEST_F(ListenerTest, ReportsMatchingNoticesAndClosesOnRemoval) {
+TEST_F(DevlibListenerTest, ReportsMatchingNoticesAndClosesOnRemoval) {
     EXPECT_EQ(library.setDeviceChangeCallback(nullptr), kResultDeviceError);
     ASSERT_EQ(library.setDeviceChangeCallback(recordDeviceChange), kResultOk);
     ASSERT_EQ(library.startDeviceListener(), kResultOk);
@@ -60,7 +60,7 @@ TEST_F(ListenerTest, ReportsMatchingNoticesAndClosesOnRemoval) {
     EXPECT_FALSE(library.channel().transport().isOpen());
 }
 
-TEST_F(ListenerTest, EveryStartedListenerReports) {
+TEST_F(DevlibListenerTest, EveryStartedListenerReports) {
     ASSERT_EQ(library.setDeviceChangeCallback(recordDeviceChange), kResultOk);
     ASSERT_EQ(library.startDeviceListener(), kResultOk);
     ASSERT_EQ(library.startDeviceListener(), kResultOk);
@@ -69,7 +69,7 @@ TEST_F(ListenerTest, EveryStartedListenerReports) {
     EXPECT_EQ(deviceChanges().entries(), (std::vector<uint8_t>{2, 2}));
 }
 
-TEST(ListenerWithoutMonitor, StartFailsWith20) {
+TEST(DevlibListenerWithoutMonitor, StartFailsWith20) {
     sim::SimMouse mouse;
     sim::SimHidBackend backend(mouse);
     hid::RecordingSleeper sleeper;

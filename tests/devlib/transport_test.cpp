@@ -98,7 +98,7 @@ hid::DeviceInfo collection(std::string path, uint16_t product, uint16_t page, ui
     return {std::move(path), kVendorId, product, 0x0105, page, usage, 1};
 }
 
-class TransportTest : public ::testing::Test {
+class DevlibTransportTest : public ::testing::Test {
 protected:
     Script script;
     ScriptedBackend backend{script,
@@ -114,7 +114,7 @@ protected:
     bool receive() { return transport.receiveReport(buffer); }
 };
 
-TEST_F(TransportTest, OpensOnlyTheFirstConfigurationCollection) {
+TEST_F(DevlibTransportTest, OpensOnlyTheFirstConfigurationCollection) {
     EXPECT_TRUE(transport.openConfigInterface(kProductIdNormal));
     EXPECT_EQ(backend.openedPaths, std::vector<std::string>{"config"});
     EXPECT_FALSE(transport.openConfigInterface(kProductIdBootloader));
@@ -123,13 +123,13 @@ TEST_F(TransportTest, OpensOnlyTheFirstConfigurationCollection) {
     EXPECT_EQ(backend.openedPaths.back(), "vendor2");
 }
 
-TEST_F(TransportTest, NothingIsSentOrReadWithoutAnInterface) {
+TEST_F(DevlibTransportTest, NothingIsSentOrReadWithoutAnInterface) {
     EXPECT_FALSE(send());
     EXPECT_FALSE(receive());
     EXPECT_TRUE(script.sent.empty());
 }
 
-TEST_F(TransportTest, WriteRetries) {
+TEST_F(DevlibTransportTest, WriteRetries) {
     struct Case {
         const char* name;
         std::deque<hid::Result> sends;
@@ -160,7 +160,7 @@ TEST_F(TransportTest, WriteRetries) {
     }
 }
 
-TEST_F(TransportTest, ReadRetriesAndBusyPolls) {
+TEST_F(DevlibTransportTest, ReadRetriesAndBusyPolls) {
     using Read = Script::Read;
     struct Case {
         const char* name;
@@ -205,7 +205,7 @@ TEST_F(TransportTest, ReadRetriesAndBusyPolls) {
     }
 }
 
-TEST_F(TransportTest, RefusedButtonUploadIsTriedFourTimes) {
+TEST_F(DevlibTransportTest, RefusedButtonUploadIsTriedFourTimes) {
     CommandChannel channel(backend, sleeper);
     ButtonSettings macro{};
     macro.button = 1;

@@ -31,7 +31,7 @@ template <typename Function> Function bind(void* library, const char* name) {
     return function;
 }
 
-TEST(Unload, StopsEveryThreadOfTheLibraryFirst) {
+TEST(DevlibUnload, StopsEveryThreadOfTheLibraryFirst) {
     const std::filesystem::path scratch = std::filesystem::path(TALWYN_TEST_TMP) / "devlib_unload";
     std::filesystem::create_directories(scratch);
     const std::filesystem::path socket = scratch / "mouse.sock";
