@@ -275,3 +275,33 @@ TEST_F(MouseSettingsPage, MenuNoticesGoUpToTheMainWindow) {
 
 } // namespace
 } // namespace talwyn::pages
+
+namespace talwyn::pages {
+namespace {
+
+TEST(MouseSettingsLayout, EveryControlSitsAtItsTableRectangle) {
+    MacroLibrary macros;
+    CMacro macro;
+    macro.macroId = 16;
+    macro.name = u"Burst";
+    macros.append(macro);
+    ScriptedPopups popups;
+    LoggingPointerSettings pointer;
+    CMouseSettingsDlg page(nullptr, testing::testSkins(), macros, popups, pointer);
+    ProfileData profile;
+    profile.buttons[1] = {1, 13, 0xA0, 1, 0};
+    profile.buttons[3] = {3, 14, 16, 3, 0};
+    profile.macros[3].name = u"Burst";
+    profile.reportInterval = 2;
+    profile.accelEnabled = 1;
+    profile.accelLevel = 2;
+    profile.doubleClickSpeed = 1000;
+    page.loadFromProfile(profile);
+    page.show();
+    EXPECT_EQ(page.size(), QSize(ui_layout::kPageSize.width, ui_layout::kPageSize.height));
+    EXPECT_EQ(testing::misplacedControls(page, ui_layout::WindowId::MouseSettings), std::vector<int>{});
+    EXPECT_TRUE(testing::savePagePicture(page, "mouse_settings_page.png"));
+}
+
+} // namespace
+} // namespace talwyn::pages

@@ -311,3 +311,26 @@ TEST(PopDlgSurfaceAnalysis, ReadsTheValueTheMouseMeasured) {
 
 } // namespace
 } // namespace talwyn::pages
+
+namespace talwyn::pages {
+namespace {
+
+TEST(SensorLayout, EveryControlSitsAtItsTableRectangle) {
+    ScriptedAnalysis analysis;
+    CSensorDlg page(nullptr, testing::testSkins(), analysis);
+    ProfileData profile;
+    profile.dpiLevelCount = 4;
+    profile.activeDpiLevel = 2;
+    profile.dpi[1].x = 1200;
+    profile.surfaceQuality = 7;
+    profile.liftOff = 2;
+    profile.rippleOff = 1;
+    page.loadFromProfile(profile);
+    page.show();
+    EXPECT_EQ(page.size(), QSize(ui_layout::kPageSize.width, ui_layout::kPageSize.height));
+    EXPECT_EQ(testing::misplacedControls(page, ui_layout::WindowId::SensorPerformance), std::vector<int>{});
+    EXPECT_TRUE(testing::savePagePicture(page, "sensor_page.png"));
+}
+
+} // namespace
+} // namespace talwyn::pages
