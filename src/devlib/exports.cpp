@@ -15,37 +15,24 @@
 namespace talwyn::devlib {
 namespace {
 
-// Stands in when TALWYN_HID names no usable backend: no mouse is ever found.
-class NoBackend final : public hid::HidBackend {
-public:
-    std::vector<hid::DeviceInfo> enumerate(uint16_t, uint16_t) override { return {}; }
-    std::unique_ptr<hid::HidDevice> open(const std::string&, hid::Result* error) override {
-        if (error)
-            *error = hid::Result::failure(hid::ErrorClass::Fatal, ENODEV);
-        return nullptr;
-    }
-};
-
-bool simulatorSelected() {
+// Real hardware delivers input through hidapi; the simulator (and the test
+// backend that refuses every device) through the backend itself.
+bool realHardwareSelected() {
     const char* selection = std::getenv("TALWYN_HID");
-    return selection && std::string_view(selection).starts_with("sim:");
-}
-
-std::unique_ptr<hid::HidBackend> makeBackend() {
-    auto backend = hid::makeBackendFromEnvironment();
-    return backend ? std::move(backend) : std::make_unique<NoBackend>();
+    const std::string_view value = selection ? selection : "";
+    return !value.starts_with("sim:") && value != "forbidden";
 }
 
 std::unique_ptr<InputSource> makeInputSource(hid::HidBackend& backend) {
-    if (simulatorSelected())
-        return std::make_unique<BackendInputSource>(backend);
-    return std::make_unique<HidapiInputSource>();
+    if (realHardwareSelected())
+        return std::make_unique<HidapiInputSource>();
+    return std::make_unique<BackendInputSource>(backend);
 }
 
 class Runtime {
 public:
     Runtime()
-        : backend_(makeBackend()), input_(makeInputSource(*backend_)),
+        : backend_(hid::makeBackendFromEnvironment()), input_(makeInputSource(*backend_)),
           library_({*backend_, sleeper_, readerSleeper_, *input_, &hid::makeDeviceMonitorFromEnvironment}) {}
     ~Runtime() {
         sleeper_.interrupt();
