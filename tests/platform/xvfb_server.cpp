@@ -18,7 +18,7 @@ namespace {
 constexpr int kStartTimeoutMs = 10000;
 }
 
-XvfbServer::XvfbServer() {
+XvfbServer::XvfbServer(const std::string& screen) {
     std::array<int, 2> pipeFds{};
     if (::pipe2(pipeFds.data(), O_CLOEXEC) != 0) {
         return;
@@ -28,7 +28,7 @@ XvfbServer::XvfbServer() {
     const int writeFd = ::dup(pipeFds[1]); // without close-on-exec, for the child
     const std::string fdText = std::to_string(writeFd);
     const char* argv[] = {"Xvfb",    "-displayfd", fdText.c_str(), "-nolisten", "tcp",
-                          "-screen", "0",          "800x600x24",   nullptr};
+                          "-screen", "0",          screen.c_str(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);

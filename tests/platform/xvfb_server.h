@@ -10,7 +10,8 @@ class XvfbServer {
 public:
     // Starts Xvfb on a free display; displayName() is empty when Xvfb is
     // missing or did not come up.
-    XvfbServer();
+    // `screen` is Xvfb's WIDTHxHEIGHTxDEPTH.
+    explicit XvfbServer(const std::string& screen = "800x600x24");
     ~XvfbServer();
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
