@@ -212,5 +212,29 @@ TEST_F(ApplyEndToEnd, UnreadableProfileFailsBeforeTouchingTheMouse) {
     EXPECT_EQ(readFile(log), "");
 }
 
+TEST_F(ApplyEndToEnd, ImageWithoutSlotWarnsAboutMacroEventsThatDoNotFit) {
+    ProfileData heavy;
+    for (int b = 0; b < 6; ++b) {
+        heavy.buttons[b].function = function_code::kMacro;
+        heavy.buttons[b].param = static_cast<int16_t>(b + 1);
+        heavy.macros[b] = {u"m", b + 1, std::vector<CMacroEvent>(128, {1, 0x41, 1, 1})};
+    }
+    heavy.slotIndex = 3; // not stored in the file: the image says slot 0
+    ASSERT_TRUE(saveProfile(dir / "heavy.profile", heavy));
+    const fs::path out = dir / "heavy.img";
+    const Run image =
+        run({bin + "/talwynctl", "profile", "image", (dir / "heavy.profile").string(), "-o", out.string()});
+    EXPECT_EQ(image.code, 0) << image.err;
+    EXPECT_EQ(image.err, "592 macro events did not fit the device image and were left out\n");
+    const std::string bytes = readFile(out);
+    ASSERT_EQ(bytes.size(), device::kDeviceImageSize);
+    EXPECT_EQ(bytes[0], 0);
+
+    const Run unwritable = run({bin + "/talwynctl", "profile", "image", profileFile.string(), "-o",
+                                (dir / "missing" / "x.img").string()});
+    EXPECT_EQ(unwritable.code, 1);
+    EXPECT_EQ(unwritable.err, (dir / "missing" / "x.img").string() + ": cannot be written\n");
+}
+
 } // namespace
 } // namespace talwyn
