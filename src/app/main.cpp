@@ -1,0 +1,55 @@
+// talwyn-pro: the configuration program of the Talwyn PRO mouse.
+
+#include "app/program.h"
+#include "app/simulation.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <iostream>
+#include <optional>
+
+int main(int argc, char** argv) {
+    QElapsedTimer started;
+    started.start();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Talwyn PRO Software"));
+    // Closing the window hides it; only the tray's "Exit" ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Configures the Talwyn PRO gaming mouse."));
+    parser.addHelpOption();
+    const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                      QStringLiteral("Run against a simulated mouse inside the program."));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Render every page and pop-up into PNG files in <dir>, then end."),
+        QStringLiteral("dir"));
+    const QCommandLineOption startupReport(
+        QStringLiteral("startup-report"),
+        QStringLiteral("Print the time to the first painted window, then end."));
+    parser.addOptions({simulate, screenshot, startupReport});
+    parser.process(application);
+
+    talwyn::app::ProgramOptions options;
+    options.simulate = parser.isSet(simulate);
+    options.screenshotFolder = parser.value(screenshot).toStdString();
+    options.startupReport = parser.isSet(startupReport);
+
+    // Before anything reads TALWYN_HID: the program's device access and the library.
+    std::optional<talwyn::app::InProcessMouse> mouse;
+    if (options.simulate) {
+        mouse.emplace();
+        const auto socket = talwyn::app::defaultSimulationSocket();
+        std::string error;
+        if (!mouse->start(socket, &error)) {
+            std::cerr << "cannot start the simulated mouse: " << error << '\n';
+            return 1;
+        }
+        std::cout << "Simulated mouse on " << socket.string() << std::endl;
+    }
+
+    talwyn::app::Program program(options, started);
+    return program.run();
+}

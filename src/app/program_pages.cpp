@@ -1,0 +1,98 @@
+#include "app/program_pages.h"
+
+#include "app/skin_store.h"
+#include "pages/mouse_settings_dlg.h"
+#include "pages/placeholder_pages.h"
+#include "pages/support_dlg.h"
+
+#include <QObject>
+
+namespace talwyn::app {
+
+namespace {
+
+// Skin indices of the page backgrounds.
+constexpr int kSensorBackground = 50;
+constexpr int kLightingBackground = 87;
+constexpr int kMacroBackground = 133;
+
+// The page operations of the button page, over the page itself. Owned by the page.
+class ButtonPageAdapter final : public QObject, public pages::ButtonPage {
+public:
+    explicit ButtonPageAdapter(pages::CMouseSettingsDlg& page) : QObject(&page), page_(page) {}
+
+    QWidget& window() override { return page_; }
+    void saveToProfile(ProfileData& profile) override { page_.saveToProfile(profile); }
+    void loadFromProfile(const ProfileData& profile) override { page_.loadFromProfile(profile); }
+    void applyPointerSettings(const ProfileData& profile) override { page_.applyPointerSettings(profile); }
+    void refreshMacroMenus() override { page_.refreshMacroMenus(); }
+
+private:
+    pages::CMouseSettingsDlg& page_;
+};
+
+class SupportPageAdapter final : public QObject, public pages::SupportPage {
+public:
+    explicit SupportPageAdapter(pages::CSupportDlg& page) : QObject(&page), page_(page) {}
+
+    QWidget& window() override { return page_; }
+    void setFirmwareVersionText(const QString& text) override { page_.setFirmwareVersionText(text); }
+    QString firmwareVersionText() const override { return page_.firmwareVersionShown(); }
+
+private:
+    pages::CSupportDlg& page_;
+};
+
+// The button page's pop-ups: the left-click warning and key capture.
+class ButtonPagePopups final : public QObject, public pages::MouseSettingsPopups {
+public:
+    ButtonPagePopups(const pages::PopupServices& services, QObject* owner)
+        : QObject(owner), services_(services) {}
+
+    void showLeftClickWarn(QWidget* parent) override {
+        pages::CPopDlg warning(pages::PopMode::LeftClickWarn, services_, parent);
+        warning.runModal();
+    }
+    void assignKey(controls::CVexComboButton& target, QWidget* parent) override {
+        pages::CPopDlg capture(pages::PopMode::AssignKey, services_, parent);
+        capture.setTarget(&target);
+        capture.runModal();
+    }
+
+private:
+    pages::PopupServices services_;
+};
+
+} // namespace
+
+PageFactory programPages(ProgramPageServices services) {
+    return [services](QWidget* parent) {
+        SkinStore& skins = services.popups.skins;
+        PageSet set;
+        auto* macro = new pages::PlaceholderMacroPage(skins.skinImage(kMacroBackground, 0),
+                                                      services.macroFolder, parent);
+        set.macro = macro;
+
+        auto* popups = new ButtonPagePopups(services.popups, parent);
+        auto* button = new pages::CMouseSettingsDlg(parent, skins, macro->macroLibrary(), *popups,
+                                                    services.pointerSettings);
+        set.button = new ButtonPageAdapter(*button);
+
+        set.sensor = new pages::PlaceholderSensorPage(skins.skinImage(kSensorBackground, 0), parent);
+        set.lighting = new pages::PlaceholderLightingPage(skins.skinImage(kLightingBackground, 0), parent);
+
+        pages::SupportServices support{skins,
+                                       *services.popups.link,
+                                       services.launcher,
+                                       services.ini,
+                                       services.folders,
+                                       services.popups.messages,
+                                       services.postQuit};
+        auto* supportPage = new pages::CSupportDlg(std::move(support), parent);
+        set.support = new SupportPageAdapter(*supportPage);
+        supportPage->initialize();
+        return set;
+    };
+}
+
+} // namespace talwyn::app

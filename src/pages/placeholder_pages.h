@@ -1,0 +1,60 @@
+#pragma once
+// The sensor, lighting and macro pages until their controls exist: each shows its
+// page background and does what its page operations allow without controls.
+// The lighting page leaves a profile's lighting as it is; the macro page owns
+// the macro library, loads it when created and writes it when asked, so the
+// user's macros survive every apply and exit.
+
+#include "controls/image_dialog.h"
+#include "macros/macro_library.h"
+#include "pages/page.h"
+
+#include <array>
+#include <filesystem>
+
+namespace talwyn::pages {
+
+class PlaceholderLightingPage final : public controls::CVexImageDialog, public LightingPage {
+    Q_OBJECT
+public:
+    PlaceholderLightingPage(const QImage& background, QWidget* parent);
+
+    QWidget& window() override { return *this; }
+    void saveToProfile(ProfileData& profile) override;
+    void loadFromProfile(const ProfileData& profile) override;
+};
+
+// Until the sensor page's controls exist: its level indicators as flags.
+class PlaceholderSensorPage final : public controls::CVexImageDialog, public SensorPage {
+    Q_OBJECT
+public:
+    PlaceholderSensorPage(const QImage& background, QWidget* parent);
+
+    QWidget& window() override { return *this; }
+    void saveToProfile(ProfileData& profile) override;
+    void loadFromProfile(const ProfileData& profile) override;
+    void setActiveLevelIndicator(int level) override;
+    bool levelIndicatorSet(int level) const override;
+
+private:
+    std::array<bool, kLevelIndicators> indicators_{};
+};
+
+class PlaceholderMacroPage final : public controls::CVexImageDialog, public MacroPage {
+    Q_OBJECT
+public:
+    // Loads the library from `folder` (a missing list leaves it empty).
+    PlaceholderMacroPage(const QImage& background, std::filesystem::path folder, QWidget* parent);
+
+    QWidget& window() override { return *this; }
+    bool isRecording() const override { return false; }
+    MacroLibrary& macroLibrary() override { return library_; }
+    bool saveMacroList() override;
+    const std::filesystem::path& folder() const { return folder_; }
+
+private:
+    std::filesystem::path folder_;
+    MacroLibrary library_;
+};
+
+} // namespace talwyn::pages

@@ -1,0 +1,211 @@
+// The program end to end on a private X server: start it with its own
+// simulated mouse, press "Apply" with a synthetic click, and find the
+// current profile's image in the mouse's slot.
+
+#include "device/device_image.h"
+#include "hid/sim_socket_backend.h"
+#include "platform/xtest_input.h"
+#include "platform/xvfb_server.h"
+#include "profiles/profile_file.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace talwyn {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr auto kPatience = 30s;
+constexpr char kSocketAnnouncement[] = "Simulated mouse on ";
+
+bool waitFor(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    return false;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The program with its own environment, stopped when the test ends.
+class ProgramProcess {
+public:
+    ProgramProcess(const std::vector<std::string>& environment, const fs::path& output) {
+        std::vector<std::string> env = environment;
+        for (char** e = environ; *e != nullptr; ++e) {
+            const std::string_view entry(*e);
+            if (!entry.starts_with("TALWYN_HID=") && !entry.starts_with("DISPLAY=") &&
+                !entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("XDG_")) {
+                env.emplace_back(entry);
+            }
+        }
+        std::vector<char*> envp;
+        for (auto& e : env) {
+            envp.push_back(e.data());
+        }
+        envp.push_back(nullptr);
+        std::string program = std::string(TALWYN_BIN_DIR) + "/talwyn-pro";
+        std::string simulate = "--simulate";
+        char* argv[] = {program.data(), simulate.data(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, (output.string() + ".err").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, envp.data()) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~ProgramProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool started() const { return pid_ > 0; }
+
+private:
+    pid_t pid_ = -1;
+};
+
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The top-level window with this title, in root coordinates, once it is viewable.
+std::optional<ScreenRect> findWindow(Display* display, const std::string& title) {
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
+        return std::nullopt;
+    }
+    std::optional<ScreenRect> found;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        XTextProperty name{};
+        if (XGetWMName(display, children[i], &name) != 0 && name.value != nullptr) {
+            const std::string text(reinterpret_cast<const char*>(name.value), name.nitems);
+            XWindowAttributes attributes{};
+            if (text == title && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+                attributes.map_state == IsViewable) {
+                found = ScreenRect{attributes.x, attributes.y, attributes.width, attributes.height};
+            }
+            XFree(name.value);
+        }
+    }
+    XFree(children);
+    return found;
+}
+
+TEST(ApplyEndToEnd, AClickOnApplyPutsTheCurrentProfileIntoTheMousesSlot) {
+    platform::testing::XvfbServer xvfb("1280x800x24");
+    if (xvfb.displayName().empty()) {
+        GTEST_SKIP() << "Xvfb is not available";
+    }
+    const fs::path folder = fs::path(TALWYN_TEST_TMP) / "app-e2e";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "run");
+    fs::permissions(folder / "run", fs::perms::owner_all);
+    const fs::path output = folder / "program.out";
+    ProgramProcess program({"DISPLAY=" + xvfb.displayName(), "QT_QPA_PLATFORM=xcb",
+                            "XDG_DATA_HOME=" + (folder / "data").string(),
+                            "XDG_RUNTIME_DIR=" + (folder / "run").string()},
+                           output);
+    ASSERT_TRUE(program.started());
+
+    std::string socket;
+    ASSERT_TRUE(waitFor([&] {
+        const std::string text = readFile(output);
+        const auto at = text.find(kSocketAnnouncement);
+        const auto end = text.find('\n', at);
+        if (at == std::string::npos || end == std::string::npos) {
+            return false;
+        }
+        socket =
+            text.substr(at + sizeof(kSocketAnnouncement) - 1, end - at - sizeof(kSocketAnnouncement) + 1);
+        return true;
+    })) << readFile(output.string() + ".err");
+
+    Display* display = XOpenDisplay(xvfb.displayName().c_str());
+    ASSERT_NE(display, nullptr);
+    std::optional<ScreenRect> window;
+    EXPECT_TRUE(waitFor([&] { return (window = findWindow(display, "Talwyn PRO Software")).has_value(); }));
+    XCloseDisplay(display);
+    ASSERT_TRUE(window);
+    ASSERT_EQ(window->width, 1024);
+    ASSERT_EQ(window->height, 576);
+
+    // Let the start-up synchronization with the mouse finish, then press "Apply" (948, 533, 58 x 25).
+    std::this_thread::sleep_for(3s);
+    platform::testing::XTestInput input(xvfb.displayName());
+    ASSERT_TRUE(input.connected());
+    const int applyX = window->x + 948 + 29;
+    const int applyY = window->y + 533 + 12;
+    input.movePointer(applyX - 5, applyY);
+    input.movePointer(applyX, applyY);
+    input.button(1, true);
+    input.button(1, false);
+
+    const fs::path slotFile =
+        folder / "data" / "Orvane" / "Talwyn PRO Software" / "Profiles" / "Default1.profile";
+    std::string slotImage;
+    std::string expectedImage;
+    const bool applied = waitFor([&] {
+        ProfileData current;
+        if (loadProfile(slotFile, current) != ProfileLoad::Loaded) {
+            return false;
+        }
+        current.slotIndex = 0;
+        const auto image = device::buildDeviceImage(current);
+        expectedImage.clear();
+        for (uint8_t b : image.bytes) {
+            static constexpr char kDigits[] = "0123456789abcdef";
+            expectedImage += kDigits[b >> 4];
+            expectedImage += kDigits[b & 0xF];
+        }
+        std::string reply;
+        if (!hid::sendSimControl(socket, {"state"}, reply)) {
+            return false;
+        }
+        slotImage = nlohmann::json::parse(reply).at("images").at(0).get<std::string>();
+        return slotImage == expectedImage;
+    });
+    EXPECT_TRUE(applied) << readFile(output.string() + ".err");
+    EXPECT_EQ(slotImage.substr(2, 16), "50726f66696c6531"); // "Profile1"
+}
+
+} // namespace
+} // namespace talwyn

@@ -1,0 +1,62 @@
+#include "shell_fixture.h"
+
+#include <QCoreApplication>
+
+namespace talwyn::app::testing {
+
+namespace fs = std::filesystem;
+
+fs::path freshTestFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path folder = fs::path(TALWYN_TEST_TMP) / "app" / info->test_suite_name() / info->name();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    // Slot files and macros live below the user's data folder.
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((folder / "data").string()));
+    return folder;
+}
+
+ShellTest::ShellTest(sim::SimOptions options)
+    : mouse_(options),
+      skins_(fs::path(TALWYN_BIN_DIR) / "Talwyn_PRO_Skins",
+             SkinFailureHandler{[this](const QString& text) { skinFailures_ << text; }, [](int) {}}) {}
+
+ShellTest::~ShellTest() {
+    window_.reset();
+    mouse_.shutdown();
+}
+
+void ShellTest::start() {
+    const auto makePages = [this](QWidget* parent) {
+        PageSet set;
+        buttonPage_ = new FakeButtonPage(parent);
+        sensorPage_ = new pages::PlaceholderSensorPage(skins_.skinImage(50, 0), parent);
+        macroPage_ = new pages::PlaceholderMacroPage(skins_.skinImage(133, 0), folder_ / "macros", parent);
+        supportPage_ = new FakeSupportPage(parent);
+        set.button = buttonPage_;
+        set.sensor = sensorPage_;
+        set.lighting = new pages::PlaceholderLightingPage(skins_.skinImage(87, 0), parent);
+        set.macro = macroPage_;
+        set.support = supportPage_;
+        return set;
+    };
+    MainWindowServices services{skins_,    messages_, tray_,
+                                notifier_, link_,     library_,
+                                dialogs_,  makePages, [this](int code) { quitCode_ = code; }};
+    window_ = std::make_unique<CTOLMDlg>(std::move(services));
+    window_->OnInitDialog();
+    settle();
+}
+
+std::vector<std::string> ShellTest::sentReports() const {
+    std::vector<std::string> reports;
+    const std::string prefix = "set_feature ";
+    for (const std::string& line : mouse_.wireLog()) {
+        if (line.starts_with(prefix)) {
+            reports.push_back(line.substr(line.find(' ', prefix.size()) + 1));
+        }
+    }
+    return reports;
+}
+
+} // namespace talwyn::app::testing

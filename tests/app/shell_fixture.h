@@ -1,0 +1,123 @@
+#pragma once
+// The main window over the in-process simulated mouse, the platform fakes,
+// stand-in dialogs and a button and support page that show what the window
+// asked of them. Each test gets its own data folder.
+
+#include "app/device_library.h"
+#include "app/main_window.h"
+#include "app/skin_store.h"
+#include "device/device_link.h"
+#include "hid/sleeper.h"
+#include "pages/placeholder_pages.h"
+#include "platform/fakes/fake_platform.h"
+#include "sim/sim_backend.h"
+#include "sim/sim_mouse.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+
+namespace talwyn::app::testing {
+
+// Stands for the button page's controls with one value: the pointer speed.
+class FakeButtonPage final : public QWidget, public pages::ButtonPage {
+public:
+    explicit FakeButtonPage(QWidget* parent) : QWidget(parent) {}
+    QWidget& window() override { return *this; }
+    void saveToProfile(ProfileData& profile) override { profile.pointerSpeed = shownSpeed; }
+    void loadFromProfile(const ProfileData& profile) override { shownSpeed = profile.pointerSpeed; }
+    void applyPointerSettings(const ProfileData& profile) override {
+        appliedSpeeds.push_back(profile.pointerSpeed);
+    }
+    void refreshMacroMenus() override { ++refreshes; }
+
+    uint8_t shownSpeed = 0;
+    std::vector<uint8_t> appliedSpeeds;
+    int refreshes = 0;
+};
+
+class FakeSupportPage final : public QWidget, public pages::SupportPage {
+public:
+    explicit FakeSupportPage(QWidget* parent) : QWidget(parent) {}
+    QWidget& window() override { return *this; }
+    void setFirmwareVersionText(const QString& text) override { text_ = text; }
+    QString firmwareVersionText() const override { return text_; }
+
+private:
+    QString text_ = QStringLiteral("1.00");
+};
+
+class FakeSlotDialogs final : public SlotDialogs {
+public:
+    bool confirmReset(QWidget*) override {
+        ++resetQuestions;
+        return confirm;
+    }
+    bool renameSlot(int slot, ProfileSet& profiles, controls::CVexButton&, QWidget*) override {
+        if (!newName) {
+            return false;
+        }
+        profiles.rename(slot - 1, newName->toStdU16String());
+        return true;
+    }
+    std::optional<std::filesystem::path> exportTarget(const std::filesystem::path& suggested,
+                                                      QWidget*) override {
+        suggestedExport = suggested;
+        return chosenFile;
+    }
+    std::optional<std::filesystem::path> importSource(const std::filesystem::path&, QWidget*) override {
+        return chosenFile;
+    }
+
+    bool confirm = false;
+    int resetQuestions = 0;
+    std::optional<QString> newName;
+    std::optional<std::filesystem::path> chosenFile;
+    std::filesystem::path suggestedExport;
+};
+
+// The folder a test writes into, emptied first; also the user's data folder.
+std::filesystem::path freshTestFolder();
+
+class ShellTest : public ::testing::Test {
+protected:
+    explicit ShellTest(sim::SimOptions options = {});
+    ~ShellTest() override;
+
+    // Builds the window and runs its start-up sequence to the end.
+    void start();
+    CTOLMDlg& window() { return *window_; }
+    // Every set-feature report the mouse received, as hex, in order.
+    std::vector<std::string> sentReports() const;
+    void settle() { window_->waitForDeviceWork(); }
+    // The window goes; the mouse and the fakes stay.
+    void stop() { window_.reset(); }
+
+    std::filesystem::path folder_ = freshTestFolder();
+    sim::SimMouse mouse_;
+    sim::SimHidBackend backend_{mouse_};
+    hid::RecordingSleeper sleeper_;
+    device::DeviceLink link_{backend_, sleeper_};
+    SkinStore skins_;
+    QStringList skinFailures_;
+    platform::FakeMessageBoxes messages_;
+    platform::FakeTrayIcon tray_;
+    platform::FakeDeviceNotifier notifier_;
+    DeviceLibrary library_{folder_ / "missing" / std::string(deviceLibraryFileName())};
+    FakeSlotDialogs dialogs_;
+    int quitCode_ = -1;
+
+    FakeButtonPage* buttonPage_ = nullptr;
+    pages::PlaceholderSensorPage* sensorPage_ = nullptr;
+    pages::PlaceholderMacroPage* macroPage_ = nullptr;
+    FakeSupportPage* supportPage_ = nullptr;
+
+private:
+    std::unique_ptr<CTOLMDlg> window_;
+};
+
+} // namespace talwyn::app::testing
