@@ -4,6 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace talwyn::platform {
 
 InstanceLock::~InstanceLock() {
@@ -12,20 +14,21 @@ InstanceLock::~InstanceLock() {
     }
 }
 
-bool InstanceLock::tryAcquire() {
+InstanceLock::Outcome InstanceLock::tryAcquire() {
     if (held()) {
-        return true;
+        return Outcome::Acquired;
     }
     const int fd = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
-        return false;
+        return Outcome::Unavailable;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
         ::close(fd);
-        return false;
+        return held ? Outcome::HeldElsewhere : Outcome::Unavailable;
     }
     fd_ = fd;
-    return true;
+    return Outcome::Acquired;
 }
 
 } // namespace talwyn::platform

@@ -13,8 +13,13 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when the lock is ours (now or already); never waits.
-    bool tryAcquire();
+    enum class Outcome {
+        Acquired, // ours, now or already
+        HeldElsewhere,
+        Unavailable, // the lock file cannot be opened, so nobody can hold it
+    };
+    // Never waits.
+    Outcome tryAcquire();
     bool held() const { return fd_ >= 0; }
 
 private:

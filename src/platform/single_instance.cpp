@@ -59,7 +59,9 @@ bool LocalSingleInstance::notifyRunningCopy() {
 }
 
 bool LocalSingleInstance::claim() {
-    if (!lock_.tryAcquire()) {
+    // A lock that cannot even be created proves no other copy runs; never
+    // starting at all would be the worse failure.
+    if (lock_.tryAcquire() == InstanceLock::Outcome::HeldElsewhere) {
         return false;
     }
     if (server_) {

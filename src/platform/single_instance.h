@@ -32,7 +32,8 @@ public:
     // when some listener took the message; that alone decides nothing.
     virtual bool notifyRunningCopy() = 0;
     // True when this copy is the first: it then holds the lock for its life
-    // and listens for the show message.
+    // and listens for the show message. Where no lock can be made at all
+    // (an unusable runtime folder), every copy counts as first.
     virtual bool claim() = 0;
 
 signals:

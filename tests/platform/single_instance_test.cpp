@@ -1,5 +1,6 @@
 #include "platform/single_instance.h"
 
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -69,6 +70,18 @@ TEST_F(SingleInstanceTest, LockIsFreedWhenFirstCopyEnds) {
     EXPECT_FALSE(second->claim());
     first.reset();
     EXPECT_TRUE(second->claim());
+}
+
+TEST_F(SingleInstanceTest, UnusableFolderStillLetsTheProgramRun) {
+    const QString notAFolder = folder_.filePath(QStringLiteral("file"));
+    QFile file(notAFolder);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    LocalSingleInstance first(QStringLiteral("lock"), QStringLiteral("title"), notAFolder);
+    LocalSingleInstance second(QStringLiteral("lock"), QStringLiteral("title"), notAFolder);
+    EXPECT_FALSE(first.notifyRunningCopy());
+    EXPECT_TRUE(first.claim());
+    EXPECT_TRUE(second.claim());
 }
 
 TEST_F(SingleInstanceTest, IndependentNamesDoNotMeet) {
