@@ -2,7 +2,9 @@
 
 #include "app/skin_store.h"
 #include "pages/mouse_settings_dlg.h"
+#include "pages/mouse_settings_popups.h"
 #include "pages/placeholder_pages.h"
+#include "pages/sensor_surface_analysis.h"
 #include "pages/support_dlg.h"
 
 #include <QObject>
@@ -12,7 +14,6 @@ namespace talwyn::app {
 namespace {
 
 // Skin indices of the page backgrounds.
-constexpr int kSensorBackground = 50;
 constexpr int kLightingBackground = 87;
 constexpr int kMacroBackground = 133;
 
@@ -43,24 +44,11 @@ private:
     pages::CSupportDlg& page_;
 };
 
-// The button page's pop-ups: the left-click warning and key capture.
-class ButtonPagePopups final : public QObject, public pages::MouseSettingsPopups {
+// Services of the pages that are not windows, owned by the main window.
+template <typename Service> class OwnedService final : public QObject {
 public:
-    ButtonPagePopups(const pages::PopupServices& services, QObject* owner)
-        : QObject(owner), services_(services) {}
-
-    void showLeftClickWarn(QWidget* parent) override {
-        pages::CPopDlg warning(pages::PopMode::LeftClickWarn, services_, parent);
-        warning.runModal();
-    }
-    void assignKey(controls::CVexComboButton& target, QWidget* parent) override {
-        pages::CPopDlg capture(pages::PopMode::AssignKey, services_, parent);
-        capture.setTarget(&target);
-        capture.runModal();
-    }
-
-private:
-    pages::PopupServices services_;
+    OwnedService(const pages::PopupServices& services, QObject* owner) : QObject(owner), service(services) {}
+    Service service;
 };
 
 } // namespace
@@ -73,12 +61,13 @@ PageFactory programPages(ProgramPageServices services) {
                                                       services.macroFolder, parent);
         set.macro = macro;
 
-        auto* popups = new ButtonPagePopups(services.popups, parent);
-        auto* button = new pages::CMouseSettingsDlg(parent, skins, macro->macroLibrary(), *popups,
+        auto* popups = new OwnedService<pages::PopDlgMouseSettingsPopups>(services.popups, parent);
+        auto* button = new pages::CMouseSettingsDlg(parent, skins, macro->macroLibrary(), popups->service,
                                                     services.pointerSettings);
         set.button = new ButtonPageAdapter(*button);
 
-        set.sensor = new pages::PlaceholderSensorPage(skins.skinImage(kSensorBackground, 0), parent);
+        auto* analysis = new OwnedService<pages::PopDlgSurfaceAnalysis>(services.popups, parent);
+        set.sensor = new pages::CSensorDlg(parent, skins, analysis->service);
         set.lighting = new pages::PlaceholderLightingPage(skins.skinImage(kLightingBackground, 0), parent);
 
         pages::SupportServices support{skins,

@@ -1,5 +1,5 @@
 #pragma once
-// The sensor, lighting and macro pages until their controls exist: each shows its
+// The lighting and macro pages until their controls exist: each shows its
 // page background and does what its page operations allow without controls.
 // The lighting page leaves a profile's lighting as it is; the macro page owns
 // the macro library, loads it when created and writes it when asked, so the
@@ -9,7 +9,6 @@
 #include "macros/macro_library.h"
 #include "pages/page.h"
 
-#include <array>
 #include <filesystem>
 
 namespace talwyn::pages {
@@ -22,22 +21,6 @@ public:
     QWidget& window() override { return *this; }
     void saveToProfile(ProfileData& profile) override;
     void loadFromProfile(const ProfileData& profile) override;
-};
-
-// Until the sensor page's controls exist: its level indicators as flags.
-class PlaceholderSensorPage final : public controls::CVexImageDialog, public SensorPage {
-    Q_OBJECT
-public:
-    PlaceholderSensorPage(const QImage& background, QWidget* parent);
-
-    QWidget& window() override { return *this; }
-    void saveToProfile(ProfileData& profile) override;
-    void loadFromProfile(const ProfileData& profile) override;
-    void setActiveLevelIndicator(int level) override;
-    bool levelIndicatorSet(int level) const override;
-
-private:
-    std::array<bool, kLevelIndicators> indicators_{};
 };
 
 class PlaceholderMacroPage final : public controls::CVexImageDialog, public MacroPage {

@@ -26,7 +26,7 @@ protected:
                                         PageSet set;
                                         buttonPage_ = new FakeButtonPage(parent);
                                         set.button = buttonPage_;
-                                        set.sensor = new pages::PlaceholderSensorPage({}, parent);
+                                        set.sensor = new pages::CSensorDlg(parent, skins_, analysis_);
                                         set.lighting = new pages::PlaceholderLightingPage({}, parent);
                                         macroPage_ =
                                             new pages::PlaceholderMacroPage({}, folder_ / "macros", parent);

@@ -83,7 +83,7 @@ TEST_F(ShellTest, FailedNotificationRegistrationIsReportedAndTheProgramGoesOn) {
                                     PageSet set;
                                     buttonPage_ = new FakeButtonPage(parent);
                                     set.button = buttonPage_;
-                                    set.sensor = new pages::PlaceholderSensorPage({}, parent);
+                                    set.sensor = new pages::CSensorDlg(parent, skins_, analysis_);
                                     set.lighting = new pages::PlaceholderLightingPage({}, parent);
                                     set.macro = new pages::PlaceholderMacroPage({}, folder_ / "m", parent);
                                     set.support = new FakeSupportPage(parent);
@@ -100,9 +100,9 @@ TEST_F(ShellTest, FailedNotificationRegistrationIsReportedAndTheProgramGoesOn) {
 TEST_F(ShellTest, TwoQuickAppliesRunOneAfterTheOther) {
     start();
     mouse_.clearWireLog();
-    buttonPage_->shownSpeed = 7;
+    buttonPage_->shownLines = 7;
     window().executeCommand(main_command::kApply);
-    buttonPage_->shownSpeed = 9;
+    buttonPage_->shownLines = 9;
     window().executeCommand(main_command::kApply);
     EXPECT_TRUE(window().busy());
     settle();
@@ -112,10 +112,10 @@ TEST_F(ShellTest, TwoQuickAppliesRunOneAfterTheOther) {
                                                "upload 00 00", "upload 00 01", "activate 00"};
     EXPECT_EQ(applySteps(sentReports()), expected);
     // Each apply set the desktop from the values it stored, in order.
-    EXPECT_EQ(buttonPage_->appliedSpeeds, (std::vector<uint8_t>{7, 9}));
+    EXPECT_EQ(buttonPage_->appliedLines, (std::vector<int32_t>{7, 9}));
     // The second apply's values are the ones the mouse keeps.
     EXPECT_EQ(mouse_.snapshot().images[0], device::buildDeviceImage(window().profiles().current()).bytes);
-    EXPECT_EQ(window().profiles().current().pointerSpeed, 9);
+    EXPECT_EQ(window().profiles().current().scrollByLine, 9);
     EXPECT_TRUE(messages_.shown().isEmpty());
 }
 
@@ -166,26 +166,26 @@ TEST_F(AbsentMouseTest, SlotFilesThatCannotBeWrittenAreReported) {
 
 TEST_F(ShellTest, OkAfterSelectingAnotherSlotShowsTheAppliedProfile) {
     start();
-    buttonPage_->shownSpeed = 7;
+    buttonPage_->shownLines = 7;
     window().executeCommand(main_command::kApply);
     settle();
     ASSERT_EQ(window().profiles().appliedIndex(), 0);
 
     window().executeCommand(main_command::kFirstSlot + 2);
     EXPECT_EQ(window().profiles().currentIndex(), 2);
-    EXPECT_EQ(buttonPage_->shownSpeed, window().profiles().slot(2).pointerSpeed);
+    EXPECT_EQ(buttonPage_->shownLines, window().profiles().slot(2).scrollByLine);
 
     window().executeCommand(main_command::kShowApplied);
-    EXPECT_EQ(buttonPage_->shownSpeed, 7);
+    EXPECT_EQ(buttonPage_->shownLines, 7);
     EXPECT_EQ(window().profiles().currentIndex(), 2);
     EXPECT_TRUE(window().commandButton(main_command::kFirstSlot + 2)->selected());
 }
 
 TEST_F(ShellTest, SelectingASlotKeepsThePageValuesWithTheSlotTheyWereMadeFor) {
     start();
-    buttonPage_->shownSpeed = 5;
+    buttonPage_->shownLines = 5;
     window().executeCommand(main_command::kFirstSlot + 1);
-    EXPECT_EQ(window().profiles().slot(0).pointerSpeed, 5);
+    EXPECT_EQ(window().profiles().slot(0).scrollByLine, 5);
     EXPECT_TRUE(window().commandButton(main_command::kFirstSlot + 1)->selected());
     EXPECT_FALSE(window().commandButton(main_command::kFirstSlot)->selected());
 }
@@ -313,11 +313,11 @@ TEST_F(SlotMenuTest, RenameSetsTheNameAndTheCaption) {
 
 TEST_F(SlotMenuTest, SaveWritesOnlyThatSlotAsItIsInMemory) {
     start();
-    window().profiles().slot(3).pointerSpeed = 8;
+    window().profiles().slot(3).scrollByLine = 8;
     choose(3, SlotMenuItem::Save);
     ProfileData stored;
     ASSERT_EQ(loadProfile(ProfileSet::slotFilePath(3), stored), ProfileLoad::Loaded);
-    EXPECT_EQ(stored.pointerSpeed, 8);
+    EXPECT_EQ(stored.scrollByLine, 8);
     EXPECT_FALSE(fs::exists(ProfileSet::slotFilePath(0)));
     EXPECT_TRUE(messages_.shown().isEmpty());
 }
@@ -346,7 +346,7 @@ TEST_F(SlotMenuTest, ImportIntoAnotherSlotShowsItAndKeepsTheCurrentSlot) {
     start();
     ProfileData source;
     source.name = u"Imported";
-    source.pointerSpeed = 4;
+    source.scrollByLine = 4;
     source.enabled = 0;
     ASSERT_TRUE(saveProfile(folder_ / "in.profile", source));
     dialogs_.chosenFile = folder_ / "in.profile";
@@ -355,7 +355,7 @@ TEST_F(SlotMenuTest, ImportIntoAnotherSlotShowsItAndKeepsTheCurrentSlot) {
     EXPECT_EQ(window().profiles().slot(2).name, u"Imported");
     EXPECT_EQ(window().commandButton(1009)->caption(), "Imported");
     EXPECT_FALSE(window().commandButton(1009)->isEnabled());
-    EXPECT_EQ(buttonPage_->shownSpeed, 4);
+    EXPECT_EQ(buttonPage_->shownLines, 4);
     EXPECT_EQ(window().profiles().currentIndex(), 0);
     EXPECT_FALSE(fs::exists(ProfileSet::slotFilePath(2)));
     EXPECT_TRUE(messages_.shown().isEmpty());
@@ -420,10 +420,10 @@ TEST_F(AbsentMouseTest, ResetAsksFirstThenRestoresEverySlotAndApplies) {
 
 TEST_F(ShellTest, PageButtonsSwitchPagesAndStoreTheShownValues) {
     start();
-    buttonPage_->shownSpeed = 6;
+    buttonPage_->shownLines = 6;
     window().executeCommand(main_command::kFirstPage + 1);
     EXPECT_EQ(window().visiblePage(), 1);
-    EXPECT_EQ(window().profiles().current().pointerSpeed, 6);
+    EXPECT_EQ(window().profiles().current().scrollByLine, 6);
     EXPECT_TRUE(window().commandButton(1001)->selected());
     EXPECT_FALSE(window().commandButton(1000)->selected());
 

@@ -30,7 +30,7 @@ void ShellTest::start() {
     const auto makePages = [this](QWidget* parent) {
         PageSet set;
         buttonPage_ = new FakeButtonPage(parent);
-        sensorPage_ = new pages::PlaceholderSensorPage(skins_.skinImage(50, 0), parent);
+        sensorPage_ = new pages::CSensorDlg(parent, skins_, analysis_);
         macroPage_ = new pages::PlaceholderMacroPage(skins_.skinImage(133, 0), folder_ / "macros", parent);
         supportPage_ = new FakeSupportPage(parent);
         set.button = buttonPage_;

@@ -9,6 +9,7 @@
 #include "device/device_link.h"
 #include "hid/sleeper.h"
 #include "pages/placeholder_pages.h"
+#include "pages/sensor_dlg.h"
 #include "platform/fakes/fake_platform.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_mouse.h"
@@ -23,20 +24,20 @@
 
 namespace talwyn::app::testing {
 
-// Stands for the button page's controls with one value: the pointer speed.
+// Stands for the button page's controls with one value: the wheel lines.
 class FakeButtonPage final : public QWidget, public pages::ButtonPage {
 public:
     explicit FakeButtonPage(QWidget* parent) : QWidget(parent) {}
     QWidget& window() override { return *this; }
-    void saveToProfile(ProfileData& profile) override { profile.pointerSpeed = shownSpeed; }
-    void loadFromProfile(const ProfileData& profile) override { shownSpeed = profile.pointerSpeed; }
+    void saveToProfile(ProfileData& profile) override { profile.scrollByLine = shownLines; }
+    void loadFromProfile(const ProfileData& profile) override { shownLines = profile.scrollByLine; }
     void applyPointerSettings(const ProfileData& profile) override {
-        appliedSpeeds.push_back(profile.pointerSpeed);
+        appliedLines.push_back(profile.scrollByLine);
     }
     void refreshMacroMenus() override { ++refreshes; }
 
-    uint8_t shownSpeed = 0;
-    std::vector<uint8_t> appliedSpeeds;
+    int32_t shownLines = 0;
+    std::vector<int32_t> appliedLines;
     int refreshes = 0;
 };
 
@@ -49,6 +50,13 @@ public:
 
 private:
     QString text_ = QStringLiteral("1.00");
+};
+
+// The surface analysis, never confirmed.
+class CancelledSurfaceAnalysis final : public pages::SurfaceAnalysis {
+public:
+    controls::ModalResult runSteps(QWidget*) override { return controls::ModalResult::Cancel; }
+    int readValue() override { return 0; }
 };
 
 class FakeSlotDialogs final : public SlotDialogs {
@@ -112,7 +120,8 @@ protected:
     int quitCode_ = -1;
 
     FakeButtonPage* buttonPage_ = nullptr;
-    pages::PlaceholderSensorPage* sensorPage_ = nullptr;
+    CancelledSurfaceAnalysis analysis_;
+    pages::CSensorDlg* sensorPage_ = nullptr;
     pages::PlaceholderMacroPage* macroPage_ = nullptr;
     FakeSupportPage* supportPage_ = nullptr;
 
