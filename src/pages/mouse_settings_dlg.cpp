@@ -80,7 +80,7 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, con
                                      MouseSettingsPopups& popups, PointerSettings& pointerSettings)
     : CVexImageDialog(parent), macros_(macros), popups_(popups), pointerSettings_(pointerSettings) {
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
-    setControlId(129);
+    setControlId(kTemplateId);
     SetBackground(skins.skinImage(kSheetIndex, kStateNormal));
 
     for (int k = 0; k < kFunctionButtons; ++k) {

@@ -37,6 +37,7 @@ public:
 class CMouseSettingsDlg : public controls::CVexImageDialog, public ButtonPage {
     Q_OBJECT
 public:
+    static constexpr controls::ControlId kTemplateId = 129;
     static constexpr int kFunctionButtons = 6;
     static constexpr std::array<controls::ControlId, kFunctionButtons> kFunctionIds{1012, 1021, 1022,
                                                                                     1023, 1024, 1025};

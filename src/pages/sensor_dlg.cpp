@@ -77,7 +77,7 @@ int surfaceQualityIndex(int value) {
 CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& analysis)
     : CVexImageDialog(parent), skins_(skins), analysis_(analysis) {
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
-    setControlId(130);
+    setControlId(kTemplateId);
     SetBackground(skins.skinImage(kSheetIndex, kStateNormal));
     const auto cut = [&skins](int state, ControlId id) {
         return skins.skinImage(kCutIndex, state, rectOf(id));
@@ -190,7 +190,9 @@ bool CSensorDlg::levelIndicatorSet(int level) const {
 }
 
 void CSensorDlg::onCommand(ControlId first, CommandValue second) {
-    if (first == kLevelSliderId) {
+    if (first == controls::command::kMenuClosing) {
+        controls::sendCommand(parentWidget(), first, second); // the main window keeps menus on top
+    } else if (first == kLevelSliderId) {
         const int thumb = static_cast<int>((second >> 16) & 0xFF);
         if (thumb >= 1 && thumb <= kLevelIndicators) {
             edits_[thumb - 1]->setText(QString::number(second & 0xFFFF));

@@ -45,6 +45,7 @@ public:
 class CSensorDlg : public controls::CVexImageDialog, public SensorPage {
     Q_OBJECT
 public:
+    static constexpr controls::ControlId kTemplateId = 130;
     static constexpr controls::ControlId kLevelSliderId = 1022;
     static constexpr std::array<controls::ControlId, kLevelIndicators> kEditIds{1107, 1108, 1109, 1110, 1094};
     static constexpr std::array<controls::ControlId, kLevelIndicators> kIndicatorIds{1025, 1028, 1029, 1030,

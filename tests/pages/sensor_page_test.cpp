@@ -129,6 +129,23 @@ TEST_F(SensorPage, WheelStepsTheFocusedLevel) {
     EXPECT_EQ(thumb(3), 1650);
 }
 
+TEST_F(SensorPage, MenuNoticesGoUpAndOtherNoticesAreIgnored) {
+    struct Host : QWidget, controls::CommandReceiver {
+        std::vector<std::pair<controls::ControlId, controls::CommandValue>> seen;
+        void onCommand(controls::ControlId first, controls::CommandValue second) override {
+            seen.emplace_back(first, second);
+        }
+    } host;
+    CSensorDlg hosted(&host, testing::testSkins(), analysis);
+    hosted.onCommand(2234, 0);
+    hosted.onCommand(CSensorDlg::kPointSpeedId, controls::sliderCommandValue(3, 1));
+    hosted.onCommand(CSensorDlg::kEditIds[0], controls::command::kEditChanged);
+    ASSERT_EQ(host.seen.size(), 1u);
+    EXPECT_EQ(host.seen[0], std::make_pair(controls::ControlId{2234}, controls::CommandValue{0}));
+    EXPECT_EQ(hosted.pointSpeedSlider().value(1), 6);
+    EXPECT_FALSE(hosted.isWindow());
+}
+
 TEST_F(SensorPage, SliderNoticeRewritesTheLevelEdit) {
     page.onCommand(CSensorDlg::kLevelSliderId, controls::sliderCommandValue(1234, 4));
     EXPECT_EQ(editText(4), "1234");
