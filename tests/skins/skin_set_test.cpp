@@ -211,7 +211,9 @@ protected:
         }
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
-    const fs::path dir_ = fs::path(TALWYN_TEST_TMP) / "skingen";
+    // One folder per test: ctest runs the cases as parallel processes.
+    const fs::path dir_ = fs::path(TALWYN_TEST_TMP) / "skingen" /
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
 TEST_F(GeneratorRun, ContactSheetShowsEveryPicture) {
