@@ -8,9 +8,6 @@
 #include "platform/xvfb_server.h"
 #include "profiles/profile_file.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -26,6 +23,10 @@
 #include <optional>
 #include <sstream>
 #include <thread>
+
+// Last: Xlib's macros (None, Bool, ...) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 extern char** environ;
 
@@ -169,7 +170,7 @@ TEST(ApplyEndToEnd, AClickOnApplyPutsTheCurrentProfileIntoTheMousesSlot) {
     ASSERT_EQ(window->height, 576);
 
     // Let the start-up synchronization with the mouse finish, then press "Apply" (948, 533, 58 x 25).
-    std::this_thread::sleep_for(3s);
+    std::this_thread::sleep_for(1s);
     platform::testing::XTestInput input(xvfb.displayName());
     ASSERT_TRUE(input.connected());
     const int applyX = window->x + 948 + 29;
