@@ -234,6 +234,9 @@ bool SimMouse::handleProgramReport(std::span<const uint8_t> report) {
         } else {
             std::copy_n(report.begin() + 16, kUploadPartSize,
                         state_.images[slot].begin() + part * kUploadPartSize);
+            if (report.back() != 0)
+                noteLocked("last byte of an image upload is " + std::to_string(report.back()) +
+                           ", expected 0");
         }
     } else if (command == kCmdReadActive) {
         reply[kValueByte] = state_.activeSlot;

@@ -85,8 +85,10 @@ TEST_F(SimFixture, ImageUploadStoresBothParts) {
     for (uint8_t part = 0; part < 2; ++part) {
         auto r = report({0xA0, 0x08, 0, 0, 0, 3, part}, kBlockReportSize);
         std::fill(r.begin() + 16, r.begin() + 1040, static_cast<uint8_t>(0x10 + part));
+        r[1040] = part; // must be zero: noted, yet the part is stored
         EXPECT_EQ(send(r)[1], kStatusDone);
     }
+    EXPECT_EQ(notes(), std::vector<std::string>{"last byte of an image upload is 1, expected 0"});
     const Image image = mouse.snapshot().images[3];
     EXPECT_EQ(image[0], 0x10);
     EXPECT_EQ(image[1023], 0x10);
