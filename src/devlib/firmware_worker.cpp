@@ -66,6 +66,11 @@ void FirmwareWorker::pause(std::chrono::milliseconds duration) {
         services_.sleeper.sleep(duration);
 }
 
+void FirmwareWorker::reportLast(FirmwareStatus status, uint32_t value) {
+    finished_.store(true);
+    services_.report(status, value);
+}
+
 void FirmwareWorker::progress(uint32_t value) {
     lastProgress_ = value;
     services_.report(FirmwareStatus::Progress, value);
@@ -179,7 +184,7 @@ void FirmwareWorker::update() {
         return;
     }
     if (auto version = services_.readFirmwareVersion())
-        services_.report(FirmwareStatus::NewVersion, *version);
+        reportLast(FirmwareStatus::NewVersion, *version);
 }
 
 bool FirmwareWorker::transfer() {

@@ -66,7 +66,10 @@ public:
     FirmwareWorker(const FirmwareWorker&) = delete;
     FirmwareWorker& operator=(const FirmwareWorker&) = delete;
 
+    // True from the last report on, so a host may start the next update as
+    // soon as it has seen it.
     bool finished() const { return finished_.load(); }
+    bool onWorkerThread() const { return std::this_thread::get_id() == thread_.get_id(); }
     // The worker stops at its next step without reporting further.
     void cancel() { cancelled_.store(true); }
 
@@ -83,7 +86,8 @@ private:
     void closeConfig();
     void pause(std::chrono::milliseconds duration);
     void progress(uint32_t value);
-    void fail(FirmwareStatus status, uint32_t value) { services_.report(status, value); }
+    void fail(FirmwareStatus status, uint32_t value) { reportLast(status, value); }
+    void reportLast(FirmwareStatus status, uint32_t value);
     // Writes `report`, pauses, reads a 0xA1 reply of the same length; the
     // reply's status byte, or nothing when the write or read failed.
     std::optional<uint8_t> exchange(std::span<const uint8_t> report, std::chrono::milliseconds retryPause,

@@ -128,7 +128,9 @@ uint8_t LibraryState::updateFirmware(uint32_t size, const uint8_t* image) {
     if (image)
         blocks = FirmwareImage::fromBytes({image, size});
     std::lock_guard guard(firmwareMutex_);
-    if (firmware_ && !firmware_->finished())
+    // Busy while a worker runs, and also from inside its own callback, where
+    // it cannot be joined.
+    if (firmware_ && (!firmware_->finished() || firmware_->onWorkerThread()))
         return kResultDeviceError;
     firmware_.reset();
     FirmwareWorker::Services services{

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <numeric>
+#include <optional>
 
 namespace talwyn::devlib::testing {
 namespace {
@@ -185,6 +186,47 @@ TEST_F(DevlibFirmwareTest, AWrongChecksumIsRefusedAtTheFinish) {
     ASSERT_TRUE(transport.receiveReport(reply));
     EXPECT_EQ(reply[1], 2);
     EXPECT_FALSE(notes().empty());
+}
+
+} // namespace
+} // namespace talwyn::devlib::testing
+
+namespace talwyn::devlib::testing {
+namespace {
+
+TEST_F(DevlibFirmwareTest, EachFailingStepReportsItsStatusOnce) {
+    struct Case {
+        const char* name;
+        bool inBootloader;
+        std::optional<Progress> failAfter; // transfers fail from this report on; nothing: from the start
+        std::vector<Progress> expected;
+    };
+    const std::vector<Case> cases{
+        {"bootloader entry", false, std::nullopt, {step(1), {TALWYN_FW_ERR_ENTER_BOOTLOADER, 1}}},
+        {"announcement", true, std::nullopt, {step(1), {TALWYN_FW_ERR_START, 4}}},
+        {"finish", true, step(54), {step(1), step(4), step(4), step(54), {TALWYN_FW_ERR_FINISH, 54}}},
+    };
+    for (const Case& c : cases) {
+        if (c.inBootloader && mouse.snapshot().mode != sim::Mode::Bootloader)
+            enterBootloader();
+        const auto failAfter = c.failAfter;
+        progressReports().reset([this, failAfter](const Progress& progress) {
+            if (failAfter && progress == *failAfter)
+                mouse.injectFailures(hid::ErrorClass::Fatal, 1000);
+        });
+        if (!failAfter)
+            mouse.injectFailures(hid::ErrorClass::Fatal, 1000);
+        sleeper.pauses.clear();
+        const auto image = imageOf(2048);
+        ASSERT_EQ(library.updateFirmware(static_cast<uint32_t>(image.size()), image.data()), kResultOk)
+            << c.name;
+        EXPECT_EQ(finish(c.expected.size()), c.expected) << c.name;
+        mouse.injectFailures(hid::ErrorClass::Fatal, 0);
+        if (std::string(c.name) == "announcement") {
+            const Pauses waited = pauses();
+            EXPECT_EQ(Pauses(waited.end() - 5, waited.end()), (Pauses{300ms, 600ms, 900ms, 1200ms, 1500ms}));
+        }
+    }
 }
 
 } // namespace
