@@ -191,7 +191,8 @@ TEST_F(PopupTest, KeyCaptureThatCannotStartSaysSoAndAssignsNoKey) {
 
 TEST_F(PopupTest, OtherModesIgnoreCapturedKeys) {
     CPopDlg popup(PopMode::ResetWarn, services);
-    QCoreApplication::sendEvent(&popup, new platform::CapturedKeyEvent(vk::kLShift, false));
+    platform::CapturedKeyEvent key(vk::kLShift, false);
+    QCoreApplication::sendEvent(&popup, &key);
     EXPECT_EQ(popup.capturedKey(), 0);
 }
 

@@ -42,7 +42,8 @@ TEST(PopupRender, EveryModeDrawsItsPictureAndItsTexts) {
         SCOPED_TRACE(layout.name);
         CPopDlg popup(mode, {testSkins(), messages, &capture});
         if (mode == PopMode::AssignKey) {
-            QCoreApplication::sendEvent(&popup, new platform::CapturedKeyEvent(platform::vk::kLShift, false));
+            platform::CapturedKeyEvent key(platform::vk::kLShift, false);
+            QCoreApplication::sendEvent(&popup, &key);
             ASSERT_EQ(popup.timeText(), QStringLiteral("Left SHIFT"));
         }
         const QImage image = render(popup, std::string(layout.name));
