@@ -362,7 +362,8 @@ TALWYN_API int32_t TALWYN_STDCALL Firmware_update_progress(ProgressCallback call
  *  or one error status 0x50..0x56, after which nothing follows.
  *  A null image starts the worker, which reports only (0x50, 0).
  *  Returns 1 when the worker was started; 2 when size exceeds 102400
- *  (nothing started, no progress call); 20 while an update still runs. */
+ *  (nothing started, no progress call); 20 while an update still runs
+ *  (also when called from the worker's own progress callback). */
 TALWYN_API uint8_t TALWYN_CDECL Update_firmware(uint32_t size, const uint8_t* image);
 
 #ifdef __cplusplus
