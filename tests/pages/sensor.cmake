@@ -7,3 +7,13 @@ talwyn_test(sensor_test
   ENV QT_QPA_PLATFORM=offscreen
   LABELS pages)
 add_dependencies(sensor_test talwyn_skin_set)
+
+# Both pages in the running program under a private Xvfb (skipped where Xvfb is missing).
+talwyn_test(pages_xvfb_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/sensor_xvfb_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/platform/xvfb_server.cpp
+    ${PROJECT_SOURCE_DIR}/tests/platform/xtest_input.cpp
+  DEPS talwyn_device talwyn_profiles talwyn_hid talwyn_ui_layout Qt6::Core X11 Xtst nlohmann_json::nlohmann_json
+  LABELS xvfb)
+add_dependencies(pages_xvfb_test talwyn-pro Talwyn_pro_dll)
