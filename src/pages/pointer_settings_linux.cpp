@@ -73,7 +73,7 @@ void applyX11Acceleration(const AccelerationTriple& triple) {
     }
     const int numerator = triple.acceleration == 0 ? 1 : 1 << triple.acceleration;
     XChangePointerControl(display.get(), True, True, numerator, 1, triple.firstThreshold);
-    XFlush(display.get());
+    XSync(display.get(), False);
 }
 
 class DesktopPointerSettings final : public PointerSettings {
