@@ -1,14 +1,10 @@
 // talwynctl macros show, run as the built executable.
 
 #include "macros/macro_files.h"
-#include "macros/scratch_folder.h"
+#include "support/run_tool.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <sys/wait.h>
-
-#include <cstdlib>
 
 namespace talwyn {
 namespace {
@@ -16,33 +12,10 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-struct CommandRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string readText(const fs::path& file) {
-    const auto bytes = testing::readBytes(file);
-    return {bytes.begin(), bytes.end()};
-}
-
 class MacrosShow : public ::testing::Test {
 protected:
-    CommandRun show(const fs::path& folder) const {
-        const std::string command = quoted(std::string(TALWYN_BIN_DIR) + "/talwynctl") + " macros show " +
-                                    quoted(folder.native()) + " >" + quoted((tmp / "stdout").native()) +
-                                    " 2>" + quoted((tmp / "stderr").native());
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(tmp / "stdout"),
-                readText(tmp / "stderr")};
+    testing::ToolRun show(const fs::path& folder) const {
+        return testing::runTool("talwynctl", {"macros", "show", folder.native()}, tmp.path());
     }
 
     // Jump: space pressed and released; "Gr\u00fcn": no events.
@@ -58,11 +31,11 @@ protected:
         return folder;
     }
 
-    testing::ScratchFolder tmp;
+    testing::ScratchFolder tmp{"macros"};
 };
 
 TEST_F(MacrosShow, PrintsEveryMacroAndEvent) {
-    const CommandRun run = show(savedLibrary());
+    const testing::ToolRun run = show(savedLibrary());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const Json expected = Json::parse(R"([
@@ -81,7 +54,7 @@ TEST_F(MacrosShow, PrintsEveryMacroAndEvent) {
 TEST_F(MacrosShow, EmptyLibraryIsAnEmptyArray) {
     MacroLibrary empty;
     ASSERT_TRUE(saveMacros(empty, tmp / "empty"));
-    const CommandRun run = show(tmp / "empty");
+    const testing::ToolRun run = show(tmp / "empty");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Json::parse(run.out), Json::array());
 }
@@ -89,18 +62,18 @@ TEST_F(MacrosShow, EmptyLibraryIsAnEmptyArray) {
 TEST_F(MacrosShow, FailuresNameTheFileAndExit1) {
     const fs::path folder = savedLibrary();
     fs::resize_file(folder / "Jump.macro", 20);
-    const CommandRun damaged = show(folder);
+    const testing::ToolRun damaged = show(folder);
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_EQ(damaged.err, (folder / "Jump.macro").native() + ": truncated or damaged data\n");
     EXPECT_EQ(Json::parse(damaged.out).size(), 1u) << "the rest of the library is still shown";
 
     fs::resize_file(folder / kMacroListFileName, 6);
-    const CommandRun shortList = show(folder);
+    const testing::ToolRun shortList = show(folder);
     EXPECT_EQ(shortList.exitCode, 1);
     EXPECT_EQ(shortList.err, (folder / kMacroListFileName).native() + ": truncated or damaged data\n");
     EXPECT_EQ(shortList.out, "");
 
-    const CommandRun missing = show(tmp / "nowhere");
+    const testing::ToolRun missing = show(tmp / "nowhere");
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, (tmp / "nowhere" / kMacroListFileName).native() + ": missing or unreadable\n");
     EXPECT_EQ(missing.out, "");

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "macros/scratch_folder.h"
 #include "profiles/file_system.h"
 #include "profiles/utf16.h"
+#include "support/scratch_folder.h"
 
 #include <sstream>
 

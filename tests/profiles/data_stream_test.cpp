@@ -1,6 +1,6 @@
 #include "profiles/data_stream.h"
 
-#include "test_support.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -185,7 +185,7 @@ TEST(DataStream, TextIntegersConvertLikeA32BitWideToLong) {
 }
 
 TEST(DataStream, SavesAndLoadsWholeFiles) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     const auto file = tmp / "nested/deeper/data.bin";
     DataStream out(DataStream::Purpose::Write);
     out.writeInt32(0x01020304);
@@ -208,7 +208,7 @@ TEST(DataStream, SavesAndLoadsWholeFiles) {
 }
 
 TEST(DataStream, ExtensionlessTargetIsSavedAsAFile) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     DataStream out(DataStream::Purpose::Write);
     out.writeByte(1);
     ASSERT_TRUE(out.saveFile(tmp / "sub/plain"));
@@ -216,7 +216,7 @@ TEST(DataStream, ExtensionlessTargetIsSavedAsAFile) {
 }
 
 TEST(DataStream, FailedSaveKeepsThePreviousFile) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     const auto file = tmp / "keep.bin";
     testing::writeBytes(file, {1, 2, 3});
     // A folder where the temporary file must go makes the save fail before

@@ -1,6 +1,6 @@
 #include "profiles/file_system.h"
 
-#include "test_support.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(FileSystem, EnsureFolderForWalksThePathFromTheLeft) {
         {"dot file at top", "top.txt", {}, {"top.txt"}},
     };
     for (const auto& c : cases) {
-        testing::TempFolder tmp;
+        testing::ScratchFolder tmp;
         ensureFolderFor(tmp.path() / c.path);
         for (const auto& folder : c.folders)
             EXPECT_TRUE(fs::is_directory(tmp / folder)) << c.what << ": " << folder;
@@ -32,7 +32,7 @@ TEST(FileSystem, EnsureFolderForWalksThePathFromTheLeft) {
 }
 
 TEST(FileSystem, EnsureFolderForLeavesExistingPathsAlone) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     testing::writeBytes(tmp / "existing", {1});
     ensureFolderFor(tmp / "existing");
     EXPECT_TRUE(fs::is_regular_file(tmp / "existing"));
@@ -41,7 +41,7 @@ TEST(FileSystem, EnsureFolderForLeavesExistingPathsAlone) {
 }
 
 TEST(FileSystem, ClearFolderKeepsTheFolderAndRemoveFolderDropsIt) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     const auto root = tmp / "root";
     fs::create_directories(root / "sub/deep");
     testing::writeBytes(root / "a.bin", {1});

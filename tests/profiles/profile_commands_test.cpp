@@ -1,56 +1,25 @@
 // talwynctl's profile commands, run as the built executable.
 
 #include "profiles/profile_file.h"
-#include "test_support.h"
+#include "support/run_tool.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <sys/wait.h>
-
-#include <cstdlib>
 
 namespace talwyn {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CommandRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string readText(const fs::path& file) {
-    const auto bytes = testing::readBytes(file);
-    return {bytes.begin(), bytes.end()};
-}
-
 class ProfileCommands : public ::testing::Test {
 protected:
-    CommandRun talwynctl(const std::vector<std::string>& args) const {
-        std::string command = quoted(std::string(TALWYN_BIN_DIR) + "/talwynctl");
-        for (const auto& arg : args)
-            command += " " + quoted(arg);
-        command += " >" + quoted((tmp / "stdout").native()) + " 2>" + quoted((tmp / "stderr").native());
-        const int status = std::system(command.c_str());
-        CommandRun run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = readText(tmp / "stdout");
-        run.err = readText(tmp / "stderr");
-        return run;
+    testing::ToolRun talwynctl(const std::vector<std::string>& args) const {
+        return testing::runTool("talwynctl", args, tmp.path());
     }
 
     std::string file(const std::string& name) const { return (tmp / name).native(); }
 
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp{"profiles"};
 };
 
 ProfileData sample() {
@@ -63,7 +32,7 @@ ProfileData sample() {
 }
 
 TEST_F(ProfileCommands, NewWritesAFreshRecord) {
-    const CommandRun run = talwynctl({"profile", "new", file("sub/new.profile")});
+    const testing::ToolRun run = talwynctl({"profile", "new", file("sub/new.profile")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     ASSERT_TRUE(saveProfile(tmp / "expected.profile", ProfileData{}));
@@ -72,7 +41,7 @@ TEST_F(ProfileCommands, NewWritesAFreshRecord) {
 
 TEST_F(ProfileCommands, ShowPrintsEveryStoredFieldAsJson) {
     ASSERT_TRUE(saveProfile(tmp / "in.profile", sample()));
-    const CommandRun run = talwynctl({"profile", "show", file("in.profile")});
+    const testing::ToolRun run = talwynctl({"profile", "show", file("in.profile")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto json = nlohmann::ordered_json::parse(run.out);
 
@@ -129,7 +98,7 @@ TEST_F(ProfileCommands, ShowPrintsEveryStoredFieldAsJson) {
 
 TEST_F(ProfileCommands, CopyIsByteIdentical) {
     ASSERT_TRUE(saveProfile(tmp / "in.profile", sample()));
-    const CommandRun run = talwynctl({"profile", "copy", file("in.profile"), file("out.profile")});
+    const testing::ToolRun run = talwynctl({"profile", "copy", file("in.profile"), file("out.profile")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(testing::readBytes(tmp / "out.profile"), testing::readBytes(tmp / "in.profile"));
 }
@@ -161,7 +130,7 @@ TEST_F(ProfileCommands, FailuresNameTheFileAndTheReason) {
         {{"profile", "new", blocked}, blocked, "cannot write file"},
     };
     for (const auto& c : cases) {
-        const CommandRun run = talwynctl(c.args);
+        const testing::ToolRun run = talwynctl(c.args);
         EXPECT_EQ(run.exitCode, 1) << c.subject;
         EXPECT_EQ(run.err, c.subject + ": " + c.reason + "\n");
         EXPECT_EQ(run.out, "");

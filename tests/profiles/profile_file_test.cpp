@@ -1,6 +1,6 @@
 #include "profiles/profile_file.h"
 
-#include "test_support.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,7 @@ ProfileData busyProfile() {
 TEST(ProfileFile, DefaultRecordHasTheExactLayout) {
     EXPECT_EQ(serialized(ProfileData{}), kDefaultFile);
 
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     ASSERT_TRUE(saveProfile(tmp / "Profiles/Default1.profile", ProfileData{}));
     EXPECT_EQ(testing::readBytes(tmp / "Profiles/Default1.profile"), kDefaultFile);
 }
@@ -165,7 +165,7 @@ TEST(ProfileFile, RoundTripKeepsStoredFieldsAndLeavesTheOthers) {
 }
 
 TEST(ProfileFile, FileRoundTripIsByteIdentical) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     ASSERT_TRUE(saveProfile(tmp / "a.profile", busyProfile()));
     ProfileData loaded;
     ASSERT_EQ(loadProfile(tmp / "a.profile", loaded), ProfileLoad::Loaded);
@@ -185,7 +185,7 @@ TEST(ProfileFile, EveryTruncationLeavesTheRecordUnchanged) {
         ASSERT_EQ(target, before) << "length " << length;
     }
 
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     testing::writeBytes(tmp / "short.profile", Bytes(full.begin(), full.end() - 1));
     EXPECT_EQ(loadProfile(tmp / "short.profile", target), ProfileLoad::Truncated);
     EXPECT_EQ(target, before);
@@ -229,7 +229,7 @@ TEST(ProfileFile, NegativeEventCountMeansNoEvents) {
 }
 
 TEST(ProfileFile, MissingFileIsReportedAndChangesNothing) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     ProfileData target = busyProfile();
     EXPECT_EQ(loadProfile(tmp / "none.profile", target), ProfileLoad::NotOpened);
     EXPECT_EQ(target, busyProfile());
@@ -237,7 +237,7 @@ TEST(ProfileFile, MissingFileIsReportedAndChangesNothing) {
 }
 
 TEST(ProfileFile, FailedSaveReportsAndKeepsTheOldFile) {
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     ASSERT_TRUE(saveProfile(tmp / "slot.profile", ProfileData{}));
     std::filesystem::create_directory(tmp / "slot.profile.tmp");
     EXPECT_FALSE(saveProfile(tmp / "slot.profile", busyProfile()));

@@ -2,7 +2,7 @@
 
 #include "profiles/file_system.h"
 #include "profiles/utf16.h"
-#include "test_support.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ protected:
         return profilesFolder() / ("Default" + std::to_string(slot) + ".profile");
     }
 
-    testing::TempFolder tmp;
+    testing::ScratchFolder tmp;
     testing::ScopedEnv dataHome{"XDG_DATA_HOME", tmp.path().c_str()};
     ProfileSet set;
 };

@@ -1,33 +1,37 @@
 #pragma once
-// Fixtures of the profile tests: a fresh folder per test, file bytes, and an
-// environment variable set for one scope.
+// Test fixtures shared by the file tests: a fresh folder per test, whole-file
+// byte access, and an environment variable set for one scope.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace talwyn::testing {
 
-class TempFolder {
+// <test-tmp>/<area>/<suite>.<test>, emptied first and removed afterwards, so
+// tests that ctest runs side by side never share a folder.
+class ScratchFolder {
 public:
-    TempFolder() {
+    explicit ScratchFolder(const std::string& area = "scratch") {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::path(TALWYN_TEST_TMP) / "profiles" /
+        path_ = std::filesystem::path(TALWYN_TEST_TMP) / area /
                 (std::string(info->test_suite_name()) + "." + info->name());
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
-    ~TempFolder() {
+    ~ScratchFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
@@ -39,6 +43,11 @@ private:
 inline std::vector<uint8_t> readBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string readText(const std::filesystem::path& file) {
+    const auto bytes = readBytes(file);
+    return {bytes.begin(), bytes.end()};
 }
 
 inline void writeBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
