@@ -551,17 +551,6 @@ void CTOLMDlg::warn(const QString& text) {
 
 // ---- Window ------------------------------------------------------------
 
-bool CTOLMDlg::event(QEvent* event) {
-    if (event->type() == controls::PostedMessage::eventType()) {
-        const auto* message = static_cast<controls::PostedMessage*>(event);
-        if (message->message() == controls::command::kShowWindow) {
-            showWindow();
-            return true;
-        }
-    }
-    return CVexImageDialog::event(event);
-}
-
 void CTOLMDlg::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (pages_.macro != nullptr && pages_.macro->isRecording()) {
