@@ -2,6 +2,8 @@
 // simulated mouse, press "Apply" with a synthetic click, and find the
 // current profile's image in the mouse's slot.
 
+#include "program_process.h"
+
 #include "device/device_image.h"
 #include "hid/sim_socket_backend.h"
 #include "platform/xtest_input.h"
@@ -10,11 +12,6 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
@@ -28,12 +25,11 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-extern char** environ;
-
 namespace talwyn {
 namespace {
 
 namespace fs = std::filesystem;
+using talwyn::testing::ProgramProcess;
 using namespace std::chrono_literals;
 
 constexpr auto kPatience = 30s;
@@ -56,48 +52,6 @@ std::string readFile(const fs::path& path) {
     text << in.rdbuf();
     return text.str();
 }
-
-// The program with its own environment, stopped when the test ends.
-class ProgramProcess {
-public:
-    ProgramProcess(const std::vector<std::string>& environment, const fs::path& output) {
-        std::vector<std::string> env = environment;
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string_view entry(*e);
-            if (!entry.starts_with("TALWYN_HID=") && !entry.starts_with("DISPLAY=") &&
-                !entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("XDG_")) {
-                env.emplace_back(entry);
-            }
-        }
-        std::vector<char*> envp;
-        for (auto& e : env) {
-            envp.push_back(e.data());
-        }
-        envp.push_back(nullptr);
-        std::string program = std::string(TALWYN_BIN_DIR) + "/talwyn-pro";
-        std::string simulate = "--simulate";
-        char* argv[] = {program.data(), simulate.data(), nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, (output.string() + ".err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, envp.data()) != 0) {
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~ProgramProcess() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool started() const { return pid_ > 0; }
-
-private:
-    pid_t pid_ = -1;
-};
 
 struct ScreenRect {
     int x = 0;
@@ -141,7 +95,8 @@ TEST(ApplyEndToEnd, AClickOnApplyPutsTheCurrentProfileIntoTheMousesSlot) {
     fs::create_directories(folder / "run");
     fs::permissions(folder / "run", fs::perms::owner_all);
     const fs::path output = folder / "program.out";
-    ProgramProcess program({"DISPLAY=" + xvfb.displayName(), "QT_QPA_PLATFORM=xcb",
+    ProgramProcess program({"--simulate"},
+                           {"DISPLAY=" + xvfb.displayName(), "QT_QPA_PLATFORM=xcb",
                             "XDG_DATA_HOME=" + (folder / "data").string(),
                             "XDG_RUNTIME_DIR=" + (folder / "run").string()},
                            output);
