@@ -106,7 +106,6 @@ public:
     void openTrayMenu(QPoint globalPos);
 
     ProfileSet& profiles() { return profiles_; }
-    const PageSet& pages() const { return pages_; }
     // The page shown (0 to 4), or -1 before OnInitDialog.
     int visiblePage() const;
     bool busy() const { return busy_ > 0; }
