@@ -10,6 +10,7 @@
 #include "device/device_commands.h"
 #include "device/device_image.h"
 #include "profiles/profile_file.h"
+#include "sim/sim_server.h"
 
 #include <QTest>
 
@@ -290,6 +291,36 @@ TEST_F(ShellTest, EventsAfterTheWindowIsGoneAreDropped) {
     EXPECT_EQ(DeviceEventRelay::callback()(&code, &data, &length), 1);
     EXPECT_EQ(DeviceEventRelay::callback()(&code, nullptr, nullptr), 1);
     QCoreApplication::processEvents();
+}
+
+// The program's library over the simulated mouse, served on a socket as in --simulate.
+class LibraryEventsTest : public ShellTest {
+protected:
+    LibraryEventsTest() : ShellTest({}, fs::path(TALWYN_BIN_DIR) / std::string(deviceLibraryFileName())) {}
+};
+
+TEST_F(LibraryEventsTest, TheMousesResolutionButtonReachesTheCurrentProfileAndThePage) {
+    const fs::path socket = fs::temp_directory_path() /
+                            ("talwyn-app-events-" + std::to_string(QCoreApplication::applicationPid()));
+    sim::SimServer server(mouse_);
+    std::string error;
+    ASSERT_TRUE(server.start(socket, &error)) << error;
+    qputenv("TALWYN_HID", QByteArray::fromStdString("sim:" + socket.string()));
+    start();
+    ASSERT_TRUE(library_.ready());
+    window().executeCommand(main_command::kApply);
+    settle();
+
+    mouse_.pressDpi();
+    const int level = mouse_.snapshot().activeDpiLevel;
+    ASSERT_NE(level + 1, window().profiles().current().activeDpiLevel);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window().profiles().current().activeDpiLevel == level + 1; }, 5000));
+    for (int indicator = 0; indicator < 5; ++indicator) {
+        EXPECT_EQ(sensorPage_->levelIndicatorSet(indicator), indicator == level) << indicator;
+    }
+    library_.closeDevice();
+    qunsetenv("TALWYN_HID");
 }
 
 // Slot menu commands, as the slot's small numbered button passes them on.

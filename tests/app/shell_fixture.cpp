@@ -16,10 +16,11 @@ fs::path freshTestFolder() {
     return folder;
 }
 
-ShellTest::ShellTest(sim::SimOptions options)
+ShellTest::ShellTest(sim::SimOptions options, std::optional<std::filesystem::path> library)
     : mouse_(options),
       skins_(fs::path(TALWYN_BIN_DIR) / "Talwyn_PRO_Skins",
-             SkinFailureHandler{[this](const QString& text) { skinFailures_ << text; }, [](int) {}}) {}
+             SkinFailureHandler{[this](const QString& text) { skinFailures_ << text; }, [](int) {}}),
+      library_(library.value_or(folder_ / "missing" / std::string(deviceLibraryFileName()))) {}
 
 ShellTest::~ShellTest() {
     window_.reset();

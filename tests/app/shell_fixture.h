@@ -93,7 +93,8 @@ std::filesystem::path freshTestFolder();
 
 class ShellTest : public ::testing::Test {
 protected:
-    explicit ShellTest(sim::SimOptions options = {});
+    // `library`: the device library to load; by default one that does not exist.
+    explicit ShellTest(sim::SimOptions options = {}, std::optional<std::filesystem::path> library = {});
     ~ShellTest() override;
 
     // Builds the window and runs its start-up sequence to the end.
@@ -115,7 +116,7 @@ protected:
     platform::FakeMessageBoxes messages_;
     platform::FakeTrayIcon tray_;
     platform::FakeDeviceNotifier notifier_;
-    DeviceLibrary library_{folder_ / "missing" / std::string(deviceLibraryFileName())};
+    DeviceLibrary library_;
     FakeSlotDialogs dialogs_;
     int quitCode_ = -1;
 
