@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -180,7 +182,43 @@ void SkinStore::loadSkins() {
     for (size_t i = 0; i < kSkinFiles.size(); ++i) {
         images_[i] = loadImageFile(folder_ / std::filesystem::path(std::string(kSkinFiles[i].name)));
     }
+    released_.reset();
     loaded_ = true;
+    releaseWhenIdle();
+}
+
+void SkinStore::releaseSheets() {
+    for (size_t i = 0; i < images_.size(); ++i) {
+        if (!images_[i].isNull()) {
+            images_[i] = QImage();
+            released_.set(i);
+        }
+    }
+}
+
+size_t SkinStore::heldSheetCount() const {
+    return static_cast<size_t>(
+        std::count_if(images_.begin(), images_.end(), [](const QImage& image) { return !image.isNull(); }));
+}
+
+void SkinStore::releaseWhenIdle() {
+    if (releasePending_ || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    releasePending_ = true;
+    QTimer::singleShot(0, &releaseContext_, [this] {
+        releasePending_ = false;
+        releaseSheets();
+    });
+}
+
+const QImage& SkinStore::sheetAt(size_t file) {
+    if (released_.test(file)) {
+        images_[file] = loadImageFile(folder_ / std::filesystem::path(std::string(kSkinFiles[file].name)));
+        released_.reset(file);
+        releaseWhenIdle();
+    }
+    return images_[file];
 }
 
 QImage SkinStore::fail() {
@@ -213,7 +251,7 @@ QImage SkinStore::skinImage(int index, int state, int left, int top, int right, 
     } else {
         file = scrollPartFile(state);
     }
-    if (!file || images_[*file].isNull()) {
+    if (!file || sheetAt(*file).isNull()) {
         return fail();
     }
     const QImage& source = images_[*file];

@@ -2,16 +2,22 @@
 // The skin store: every picture of the skin folder, loaded once on first use,
 // and the index table by which controls ask for the piece of their window's
 // sheet in the state they are in.
+//
+// Windows cut their pictures while they are being built, so the decoded sheets
+// (about 60 MB) are dropped again once the event loop next runs; a window built
+// later reads the few files it needs anew.
 
 #include "ui_layout/skin_files.h"
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QObject>
 #include <QRect>
 #include <QString>
 
 #include <array>
+#include <bitset>
 #include <filesystem>
 #include <functional>
 
@@ -61,14 +67,22 @@ public:
 
     const std::filesystem::path& folder() const { return folder_; }
 
+    // Drops the decoded sheets; the next request reads its file again.
+    void releaseSheets();
+    size_t heldSheetCount() const;
+
 private:
     QImage fail();
-    const QImage* sheet(ui_layout::SkinRole role, int state) const;
+    const QImage& sheetAt(size_t file);
+    void releaseWhenIdle();
 
     std::filesystem::path folder_;
     SkinFailureHandler failure_;
     std::array<QImage, ui_layout::kSkinFiles.size()> images_;
+    std::bitset<ui_layout::kSkinFiles.size()> released_;
     bool loaded_ = false;
+    bool releasePending_ = false;
+    QObject releaseContext_; // cancels a pending release with the store
 };
 
 // The program's store over the skin folder beside the executable.

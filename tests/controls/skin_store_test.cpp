@@ -1,6 +1,7 @@
 #include "app/skin_store.h"
 #include "controls/paint_support.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -169,6 +170,25 @@ TEST_F(SkinStoreTest, LoadsOnFirstUseAndKeepsNoFileNeeded) {
     // An empty rectangle yields nothing but is no skin failure.
     EXPECT_TRUE(store.skinImage(141, 1, 5, 5, 5, 9).isNull());
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SkinStoreTest, DropsSheetsOnceTheEventLoopRunsAndReadsThemAgainWhenAsked) {
+    SkinStore store = makeStore();
+    const QImage before = store.skinImage(140, 2, 10, 20, 60, 45);
+    EXPECT_EQ(store.heldSheetCount(), kSkinFiles.size());
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(store.heldSheetCount(), 0u);
+
+    EXPECT_EQ(store.skinImage(140, 2, 10, 20, 60, 45), before);
+    EXPECT_EQ(store.heldSheetCount(), 1u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(store.heldSheetCount(), 0u);
+
+    // A sheet gone from the folder after start fails like one missing at start.
+    fs::remove(folder / "Macro_Settings_Down.bmp");
+    EXPECT_TRUE(store.skinImage(140, 2, 10, 20, 60, 45).isNull());
+    EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("ui load failed!")});
 }
 
 TEST_F(SkinStoreTest, ImageFilesDecodeFromMemory) {
