@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/simulation.h"
+#include "platform/process_memory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,6 +13,7 @@
 int main(int argc, char** argv) {
     QElapsedTimer started;
     started.start();
+    talwyn::platform::returnLargeBlocksOnFree();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talwyn PRO Software"));
     // Closing the window hides it; only the tray's "Exit" ends the program.
