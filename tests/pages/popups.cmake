@@ -1,7 +1,7 @@
 # The pop-ups and the rename dialog, offscreen, on the generated skin set.
 talwyn_test(popup_tests
   SOURCES
-    popup_qt_application.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/qt_application.cpp
     popup_dlg_test.cpp
     popup_rename_test.cpp
     popup_render_test.cpp

@@ -1,7 +1,7 @@
 # The support page, offscreen, with platform stand-ins and the simulated mouse.
 talwyn_test(support_tests
   SOURCES
-    popup_qt_application.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/qt_application.cpp
     support_dlg_test.cpp
   DEPS talwyn_pages talwyn_platform_fakes talwyn_sim Qt6::Test
   ENV QT_QPA_PLATFORM=offscreen

@@ -1,4 +1,5 @@
-// The QApplication every shell test runs inside.
+// The QApplication a widget test executable runs inside, created once before
+// the first test and kept until the last.
 
 #include <QApplication>
 
@@ -12,9 +13,10 @@ class QtApplicationEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override {
         static int argc = 1;
-        static char name[] = "app_tests";
+        static char name[] = "talwyn_tests";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
+        // Tests open and close windows freely; none of that may end the run.
         QApplication::setQuitOnLastWindowClosed(false);
     }
     void TearDown() override { app_.reset(); }
