@@ -42,6 +42,9 @@ function(talwyn_test name)
                                              TALWYN_TEST_TMP="${CMAKE_BINARY_DIR}/test-tmp")
   target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(TALWYN_SANITIZE MATCHES "address")
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/lsan_suppressions.cpp)
+  endif()
   # Property values reach the discovered tests as single words, so a test
   # executable carries one label.
   set(_props "")
