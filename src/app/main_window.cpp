@@ -12,6 +12,7 @@
 #include "platform/message_boxes.h"
 #include "platform/tray_icon.h"
 #include "ui_layout/control_table.h"
+#include "ui_layout/qt_rect.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -81,10 +82,6 @@ int skinIndexOf(int id) {
     default:
         return 21;
     }
-}
-
-QRect toQRect(const ui_layout::Rect& r) {
-    return {r.x, r.y, r.width, r.height};
 }
 
 QString fromU16(const std::u16string& text) {
@@ -160,7 +157,7 @@ void CTOLMDlg::DestroyWindow() {
 void CTOLMDlg::buildControls() {
     SkinStore& skins = services_.skins;
     for (const ControlEntry& entry : ui_layout::layoutOf(ui_layout::WindowId::Main).controls) {
-        const QRect rect = toQRect(entry.rect);
+        const QRect rect = ui_layout::toQRect(entry.rect);
         const int index = skinIndexOf(entry.id);
         if (entry.kind == ControlKind::ComboButton) {
             auto* menu = new CVexComboButton(this);

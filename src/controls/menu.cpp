@@ -2,6 +2,7 @@
 
 #include "controls/menu_math.h"
 #include "controls/outside_click_watch.h"
+#include "controls/paint_support.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -11,12 +12,6 @@
 #include <algorithm>
 
 namespace talwyn::controls {
-
-namespace {
-QRect toQRect(const Box& box) {
-    return {box.left, box.top, box.width(), box.height()};
-}
-} // namespace
 
 CVexMenu::CVexMenu(QWidget* owner, ControlId id, const QRect& rect, CVexMenu* parentMenu)
     : QWidget(parentMenu != nullptr ? parentMenu : owner,

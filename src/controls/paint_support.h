@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+#include "controls/value_math.h"
+
 #include <cstdint>
 
 namespace talwyn::controls {
@@ -19,6 +21,10 @@ using Argb = uint32_t;
 // An ARGB number (0xAARRGGBB) as a drawing colour.
 inline QColor argbColor(Argb argb) {
     return QColor::fromRgba(argb);
+}
+
+inline QRect toQRect(const Box& box) {
+    return {box.left, box.top, box.width(), box.height()};
 }
 
 // Arial (Liberation Sans answers for it) whose cell height, ascent plus

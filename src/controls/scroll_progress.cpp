@@ -8,10 +8,6 @@
 namespace talwyn::controls {
 
 namespace {
-QRect toQRect(const Box& box) {
-    return {box.left, box.top, box.width(), box.height()};
-}
-
 Extent extentOf(const QImage& image) {
     return {image.width(), image.height()};
 }

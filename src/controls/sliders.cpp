@@ -1,5 +1,7 @@
 #include "controls/sliders.h"
 
+#include "controls/paint_support.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,10 +10,6 @@ namespace talwyn::controls {
 namespace {
 Extent extentOf(const QImage& image) {
     return {image.width(), image.height()};
-}
-
-QRect toQRect(const Box& box) {
-    return {box.left, box.top, box.width(), box.height()};
 }
 
 Box clientBox(const QWidget& widget) {

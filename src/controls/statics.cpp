@@ -1,5 +1,6 @@
 #include "controls/statics.h"
 
+#include "ui_layout/qt_rect.h"
 #include "ui_layout/skin_files.h"
 
 #include <QMouseEvent>
@@ -9,10 +10,6 @@
 namespace talwyn::controls {
 
 namespace {
-QRect toQRect(const ui_layout::Rect& r) {
-    return {r.x, r.y, r.width, r.height};
-}
-
 Argb withAlpha(Argb colour, int alpha) {
     return (colour & 0x00FFFFFFu) | static_cast<Argb>(alpha & 0xFF) << 24;
 }
@@ -219,10 +216,10 @@ void CVexMouseStatic::timerEvent(QTimerEvent* event) {
 void CVexMouseStatic::renderFrame(QPainter& painter) {
     // The buffer starts black; the fully transparent fill of the client keeps it so.
     if (zone1Lit_) {
-        painter.fillRect(toQRect(ui_layout::kMouseZone1), argbColor(zone1Color_));
+        painter.fillRect(ui_layout::toQRect(ui_layout::kMouseZone1), argbColor(zone1Color_));
     }
     if (zone2Lit_) {
-        painter.fillRect(toQRect(ui_layout::kMouseZone2), argbColor(zone2Color_));
+        painter.fillRect(ui_layout::toQRect(ui_layout::kMouseZone2), argbColor(zone2Color_));
     }
     drawStretched(painter, rect(), mouseImage_);
 }

@@ -4,6 +4,7 @@
 #include "buttons/function_catalogue.h"
 #include "buttons/key_names.h"
 #include "macros/macro_library.h"
+#include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
 #include <algorithm>
@@ -22,10 +23,6 @@ constexpr int kSheetIndex = 22; // the Normal sheet, the page background
 constexpr int kCutIndex = 24;   // cuts from the page's sheet of a state
 constexpr int kThumbIndex = 150;
 constexpr int kDisabledThumbIndex = 151;
-constexpr int kStateNormal = 0;
-constexpr int kStateOver = 1;
-constexpr int kStateDown = 2;
-constexpr int kStateDisable = 3;
 constexpr int32_t kLeftClick = 0;
 constexpr int32_t kLastMenuCode = 15;
 
@@ -42,24 +39,18 @@ constexpr SliderSetup kAccelerationSetup{CMouseSettingsDlg::kAccelerationId, 1, 
 
 constexpr std::array<uint8_t, CMouseSettingsDlg::kFunctionButtons> kInitialFunctions{0, 1, 2, 3, 4, 7};
 
+constexpr auto kWindow = ui_layout::WindowId::MouseSettings;
+
 QRect rectOf(ControlId id) {
-    const auto rect = ui_layout::controlRect(ui_layout::WindowId::MouseSettings, id);
-    return rect ? QRect(rect->x, rect->y, rect->width, rect->height) : QRect();
+    return tableRect(kWindow, id);
 }
 
 QImage cut(app::SkinStore& skins, int state, ControlId id) {
     return skins.skinImage(kCutIndex, state, rectOf(id));
 }
 
-template <typename Control> Control* place(QWidget* parent, ControlId id) {
-    auto* control = new Control(parent); // owned by the page through Qt's parent chain
-    control->setControlId(id);
-    control->setGeometry(rectOf(id));
-    return control;
-}
-
 CVexSliderCtrl3D* makeSlider(QWidget* parent, app::SkinStore& skins, const SliderSetup& setup) {
-    auto* slider = place<CVexSliderCtrl3D>(parent, setup.id);
+    auto* slider = placeControl<CVexSliderCtrl3D>(parent, kWindow, setup.id);
     slider->SetImages(cut(skins, kStateNormal, setup.id), {skins.skinImage(kThumbIndex, kStateNormal)},
                       skins.skinImage(kDisabledThumbIndex, kStateNormal));
     slider->setThumbCount(1);
@@ -84,7 +75,7 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, con
     SetBackground(skins.skinImage(kSheetIndex, kStateNormal));
 
     for (int k = 0; k < kFunctionButtons; ++k) {
-        auto* button = place<CVexComboButton>(this, kFunctionIds[k]);
+        auto* button = placeControl<CVexComboButton>(this, kWindow, kFunctionIds[k]);
         button->SetImages(cut(skins, kStateNormal, kFunctionIds[k]), cut(skins, kStateOver, kFunctionIds[k]),
                           cut(skins, kStateDown, kFunctionIds[k]));
         buildFunctionMenu(*button);
@@ -94,7 +85,7 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, con
     }
 
     for (size_t i = 0; i < rates_.size(); ++i) {
-        auto* box = place<CVexCheckBox>(this, kRateIds[i]);
+        auto* box = placeControl<CVexCheckBox>(this, kWindow, kRateIds[i]);
         box->SetImages(cut(skins, kStateNormal, kRateIds[i]), cut(skins, kStateOver, kRateIds[i]),
                        cut(skins, kStateDown, kRateIds[i]));
         connect(box, &CVexCheckBox::clicked, this, [this, i] { pickRate(static_cast<int>(i)); });
@@ -106,7 +97,7 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, con
     scrollSpeed_ = makeSlider(this, skins, kScrollSpeedSetup);
     acceleration_ = makeSlider(this, skins, kAccelerationSetup);
 
-    enable_ = place<CVexCheckBox>(this, kEnableId);
+    enable_ = placeControl<CVexCheckBox>(this, kWindow, kEnableId);
     // Off is the Disable look, on the Down look; the switch has no hover look.
     enable_->SetImages(cut(skins, kStateDisable, kEnableId), {}, cut(skins, kStateDown, kEnableId));
     connect(enable_, &CVexCheckBox::clicked, this, &CMouseSettingsDlg::enableToggled);

@@ -4,7 +4,7 @@
 #include "controls/edits.h"
 #include "controls/paint_support.h"
 #include "device/device_commands.h"
-#include "pages/popup_skinning.h"
+#include "pages/skinning.h"
 
 #include <QKeyEvent>
 #include <QTimerEvent>

@@ -1,6 +1,6 @@
 #include "pages/rename_dlg.h"
 
-#include "pages/popup_skinning.h"
+#include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
 #include <QKeyEvent>

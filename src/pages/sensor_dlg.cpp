@@ -1,6 +1,7 @@
 #include "pages/sensor_dlg.h"
 
 #include "app/skin_store.h"
+#include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
 #include <QTimerEvent>
@@ -18,10 +19,6 @@ constexpr int kSheetIndex = 50; // the Normal sheet, the page background
 constexpr int kCutIndex = 51;   // cuts from the page's sheet of a state
 constexpr int kThumbIndex = 150;
 constexpr int kFirstLevelThumbIndex = 152;
-constexpr int kStateNormal = 0;
-constexpr int kStateOver = 1;
-constexpr int kStateDown = 2;
-constexpr int kStateDisable = 3;
 constexpr int kStepsMenuWidth = 30;
 constexpr int kMinPointSpeed = 1;
 constexpr int kMaxPointSpeed = 11;
@@ -33,16 +30,10 @@ constexpr std::array<int32_t, SensorPage::kLevelIndicators> kInitialLevels{400, 
 constexpr int32_t kLiftOffHigh = 2;
 constexpr int32_t kLiftOffLow = 1;
 
-QRect rectOf(ControlId id) {
-    const auto rect = ui_layout::controlRect(ui_layout::WindowId::SensorPerformance, id);
-    return rect ? QRect(rect->x, rect->y, rect->width, rect->height) : QRect();
-}
+constexpr auto kWindow = ui_layout::WindowId::SensorPerformance;
 
-template <typename Control> Control* place(QWidget* parent, ControlId id) {
-    auto* control = new Control(parent); // owned by the page through Qt's parent chain
-    control->setControlId(id);
-    control->setGeometry(rectOf(id));
-    return control;
+QRect rectOf(ControlId id) {
+    return tableRect(kWindow, id);
 }
 
 } // namespace
@@ -85,7 +76,7 @@ CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& 
 
     buildLevelControls();
 
-    steps_ = place<controls::CVexComboButton>(this, kStepsId);
+    steps_ = placeControl<controls::CVexComboButton>(this, kWindow, kStepsId);
     steps_->SetImages(cut(kStateNormal, kStepsId), cut(kStateOver, kStepsId), cut(kStateDown, kStepsId));
     steps_->SetMenuWidth(kStepsMenuWidth);
     for (int n = 1; n <= kLevelIndicators; ++n) {
@@ -94,29 +85,29 @@ CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& 
     // Five levels are shown at creation; the count starts in step with them.
     steps_->SetCaption(QString::number(kLevelIndicators), kLevelIndicators, 0);
 
-    pointSpeed_ = place<controls::CVexSliderCtrl3D>(this, kPointSpeedId);
+    pointSpeed_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kPointSpeedId);
     pointSpeed_->SetImages(cut(kStateNormal, kPointSpeedId), {skins.skinImage(kThumbIndex, kStateNormal)});
     pointSpeed_->setRange(kMinPointSpeed, kMaxPointSpeed);
     pointSpeed_->SetValue(1, kDefaultPointSpeed);
 
     for (auto [control, id] : {std::pair{&liftOff_, kLiftOffId}, std::pair{&angleSnap_, kAngleSnapId},
                                std::pair{&ripple_, kRippleId}}) {
-        *control = place<controls::CVexCheckBox>(this, id);
+        *control = placeControl<controls::CVexCheckBox>(this, kWindow, id);
         // Off is the Disable look, on the Down look.
         (*control)->SetImages(cut(kStateDisable, id), {}, cut(kStateDown, id));
     }
 
-    analyze_ = place<controls::CVexButton>(this, kAnalyzeId);
+    analyze_ = placeControl<controls::CVexButton>(this, kWindow, kAnalyzeId);
     analyze_->SetImages(cut(kStateNormal, kAnalyzeId), cut(kStateOver, kAnalyzeId),
                         cut(kStateDown, kAnalyzeId), cut(kStateDisable, kAnalyzeId));
     connect(analyze_, &controls::CVexButton::clicked, this, &CSensorDlg::analyzeSurface);
 
-    bar_ = place<controls::CVexProgressCtrl>(this, kQualityBarId);
+    bar_ = placeControl<controls::CVexProgressCtrl>(this, kWindow, kQualityBarId);
     bar_->setImages(cut(kStateNormal, kQualityBarId), cut(kStateDown, kQualityBarId));
     bar_->setVertical(true);
     bar_->setRange(0, kMaxQualityIndex);
 
-    surface_ = place<controls::CVexStatic>(this, kSurfaceId);
+    surface_ = placeControl<controls::CVexStatic>(this, kWindow, kSurfaceId);
     const std::filesystem::path folder = skins.folder();
     for (const ui_layout::SkinFile& picture : ui_layout::kSurfacePictures) {
         surface_->AddImage(app::loadImageFile(folder / std::string(picture.name)));
@@ -130,7 +121,7 @@ CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& 
 }
 
 void CSensorDlg::buildLevelControls() {
-    levels_ = place<controls::CVexSliderCtrl3D>(this, kLevelSliderId);
+    levels_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kLevelSliderId);
     std::array<QImage, controls::CVexSliderCtrl3D::kMaxThumbs> thumbs;
     for (size_t i = 0; i < thumbs.size(); ++i) {
         thumbs[i] = skins_.skinImage(kFirstLevelThumbIndex + static_cast<int>(i), kStateNormal);
@@ -140,9 +131,9 @@ void CSensorDlg::buildLevelControls() {
     levels_->setStep(kResolutionStep);
 
     for (int i = 0; i < kLevelIndicators; ++i) {
-        edits_[i] = place<controls::CKYTEdit>(this, kEditIds[i]);
+        edits_[i] = placeControl<controls::CKYTEdit>(this, kWindow, kEditIds[i]);
         edits_[i]->setWheelStepping(kResolutionStep, kMinResolution, kMaxResolution, true);
-        indicators_[i] = place<controls::CVexButton>(this, kIndicatorIds[i]);
+        indicators_[i] = placeControl<controls::CVexButton>(this, kWindow, kIndicatorIds[i]);
         indicators_[i]->setEnabled(false); // the user never picks a level here; the mouse does
     }
     levels_->setThumbCount(kLevelIndicators);

@@ -2,7 +2,7 @@
 
 #include "controls/edits.h"
 #include "pages/popup_dlg.h"
-#include "pages/popup_skinning.h"
+#include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
 #include <QCoreApplication>

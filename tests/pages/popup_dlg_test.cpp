@@ -2,7 +2,7 @@
 
 #include "device/device_link.h"
 #include "pages/popup_fixture.h"
-#include "pages/popup_skinning.h"
+#include "pages/skinning.h"
 #include "platform/app_key_capture.h"
 #include "platform/fakes/fake_platform.h"
 #include "platform/virtual_keys.h"

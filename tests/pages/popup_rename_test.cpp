@@ -1,7 +1,7 @@
 #include "pages/rename_dlg.h"
 
 #include "pages/popup_fixture.h"
-#include "pages/popup_skinning.h"
+#include "pages/skinning.h"
 
 #include <QTest>
 
