@@ -15,27 +15,8 @@ class ApplicationTest : public ShellTest {
 protected:
     std::unique_ptr<CTOLMDlg> makeWindow() {
         ++windowsMade_;
-        MainWindowServices services{skins_,
-                                    messages_,
-                                    tray_,
-                                    notifier_,
-                                    link_,
-                                    library_,
-                                    dialogs_,
-                                    [this](QWidget* parent) {
-                                        PageSet set;
-                                        buttonPage_ = new FakeButtonPage(parent);
-                                        set.button = buttonPage_;
-                                        set.sensor = new pages::CSensorDlg(parent, skins_, analysis_);
-                                        set.lighting = new pages::PlaceholderLightingPage({}, parent);
-                                        macroPage_ =
-                                            new pages::PlaceholderMacroPage({}, folder_ / "macros", parent);
-                                        set.macro = macroPage_;
-                                        set.support = new FakeSupportPage(parent);
-                                        return set;
-                                    },
-                                    [](int code) { QCoreApplication::exit(code); }};
-        return std::make_unique<CTOLMDlg>(std::move(services));
+        return std::make_unique<CTOLMDlg>(
+            services(notifier_, [](int code) { QCoreApplication::exit(code); }));
     }
 
     int windowsMade_ = 0;

@@ -73,25 +73,7 @@ TEST_F(ShellTest, StartUpShowsButtonPageAddsTrayAndFollowsTheMousesSlot) {
 
 TEST_F(ShellTest, FailedNotificationRegistrationIsReportedAndTheProgramGoesOn) {
     platform::FakeDeviceNotifier failing(false);
-    MainWindowServices services{skins_,
-                                messages_,
-                                tray_,
-                                failing,
-                                link_,
-                                library_,
-                                dialogs_,
-                                [this](QWidget* parent) {
-                                    PageSet set;
-                                    buttonPage_ = new FakeButtonPage(parent);
-                                    set.button = buttonPage_;
-                                    set.sensor = new pages::CSensorDlg(parent, skins_, analysis_);
-                                    set.lighting = new pages::PlaceholderLightingPage({}, parent);
-                                    set.macro = new pages::PlaceholderMacroPage({}, folder_ / "m", parent);
-                                    set.support = new FakeSupportPage(parent);
-                                    return set;
-                                },
-                                [](int) {}};
-    CTOLMDlg window(std::move(services));
+    CTOLMDlg window(services(failing, [](int) {}));
     window.OnInitDialog();
     window.waitForDeviceWork();
     EXPECT_EQ(messages_.shown(), QStringList{"RegisterDeviceNotification Failed!"});

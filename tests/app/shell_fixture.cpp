@@ -27,7 +27,7 @@ ShellTest::~ShellTest() {
     mouse_.shutdown();
 }
 
-void ShellTest::start() {
+MainWindowServices ShellTest::services(platform::DeviceNotifier& notifier, std::function<void(int)> quit) {
     const auto makePages = [this](QWidget* parent) {
         PageSet set;
         buttonPage_ = new FakeButtonPage(parent);
@@ -41,10 +41,11 @@ void ShellTest::start() {
         set.support = supportPage_;
         return set;
     };
-    MainWindowServices services{skins_,    messages_, tray_,
-                                notifier_, link_,     library_,
-                                dialogs_,  makePages, [this](int code) { quitCode_ = code; }};
-    window_ = std::make_unique<CTOLMDlg>(std::move(services));
+    return {skins_, messages_, tray_, notifier, link_, library_, dialogs_, makePages, std::move(quit)};
+}
+
+void ShellTest::start() {
+    window_ = std::make_unique<CTOLMDlg>(services(notifier_, [this](int code) { quitCode_ = code; }));
     window_->OnInitDialog();
     settle();
 }

@@ -99,6 +99,9 @@ protected:
 
     // Builds the window and runs its start-up sequence to the end.
     void start();
+    // What the window is built with: the fakes, fake button and support pages,
+    // the real sensor page and placeholders, and `notifier` for device notices.
+    MainWindowServices services(platform::DeviceNotifier& notifier, std::function<void(int)> quit);
     CTOLMDlg& window() { return *window_; }
     // Every set-feature report the mouse received, as hex, in order.
     std::vector<std::string> sentReports() const;
