@@ -2,6 +2,8 @@
 #include "sim/sim_control.h"
 #include "sim/sim_mouse.h"
 
+#include "support/notice_collector.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -210,8 +212,11 @@ TEST_F(SimFixture, UnplugKillsHandlesAndSendsNotices) {
     EXPECT_FALSE(mouse.open("no such path"));
 
     std::vector<std::pair<hid::DeviceChange, std::string>> notices;
-    for (uint64_t seq = start; auto n = mouse.waitNotice(seq, 0); seq = n->first)
+    uint64_t seq = start;
+    while (const auto n = mouse.waitNotice(seq, 0)) {
+        seq = n->first;
         notices.emplace_back(n->second.change, n->second.interfacePath);
+    }
     ASSERT_EQ(notices.size(), 6u);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(notices[i].first, hid::DeviceChange::Removal);
@@ -222,19 +227,12 @@ TEST_F(SimFixture, UnplugKillsHandlesAndSendsNotices) {
 
 TEST_F(SimFixture, InProcessMonitorDeliversNotices) {
     SimMouseMonitor monitor(mouse);
-    std::mutex m;
-    std::condition_variable cv;
-    std::vector<hid::DeviceNotice> got;
-    ASSERT_TRUE(monitor.start([&](const hid::DeviceNotice& n) {
-        std::lock_guard lock(m);
-        got.push_back(n);
-        cv.notify_all();
-    }));
+    testing::NoticeCollector notices;
+    ASSERT_TRUE(monitor.start(notices.callback()));
     mouse.notify(hid::DeviceChange::Arrival, "\\\\?\\HID#VID_3282&PID_0003&MI_00#x");
-    std::unique_lock lock(m);
-    ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(10), [&] { return !got.empty(); }));
+    const auto got = notices.waitFor(1);
+    ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].interfacePath, "\\\\?\\HID#VID_3282&PID_0003&MI_00#x");
-    lock.unlock();
     monitor.stop();
 }
 

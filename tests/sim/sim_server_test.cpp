@@ -4,6 +4,8 @@
 #include "hid/unique_fd.h"
 #include "sim/sim_server.h"
 
+#include "support/notice_collector.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -93,24 +95,17 @@ TEST_F(ServerFixture, FailuresKeepTheirClassAcrossTheSocket) {
 
 TEST_F(ServerFixture, MonitorReceivesPlugNotices) {
     hid::SimSocketMonitor monitor(socket.string());
-    std::mutex m;
-    std::condition_variable cv;
-    std::vector<hid::DeviceNotice> got;
-    ASSERT_TRUE(monitor.start([&](const hid::DeviceNotice& n) {
-        std::lock_guard lock(m);
-        got.push_back(n);
-        cv.notify_all();
-    }));
+    testing::NoticeCollector notices;
+    ASSERT_TRUE(monitor.start(notices.callback()));
     const auto paths = mouse.interfaces();
     std::string reply;
     ASSERT_TRUE(hid::sendSimControl(socket.string(), {"unplug"}, reply)) << reply;
-    std::unique_lock lock(m);
-    ASSERT_TRUE(cv.wait_for(lock, 10s, [&] { return got.size() == 3; }));
+    const auto got = notices.waitFor(3);
+    ASSERT_EQ(got.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(got[i].change, hid::DeviceChange::Removal);
         EXPECT_EQ(got[i].interfacePath, paths[i].info.path);
     }
-    lock.unlock();
     monitor.stop();
 }
 
