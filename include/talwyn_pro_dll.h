@@ -134,7 +134,7 @@ typedef struct ButtonSettings {
     uint16_t value;    /**< key code, resolution, data length or shortcut index */
     uint8_t macroByte; /**< type 19: sent as the entry's value */
     uint8_t reserved2;
-    uint16_t eventCount; /**< entries used in events, at most 140 */
+    uint16_t eventCount; /**< macros: entries used in events, at most 140 */
     uint8_t subCopy;     /**< Read_profile_data: copy of sub for macros; never sent */
     uint8_t reserved3[3];
     ButtonEvent events[TALWYN_MAX_BUTTON_EVENTS];
@@ -284,7 +284,8 @@ TALWYN_API uint8_t TALWYN_CDECL Update_lighting_settings(int32_t profile, int32_
 
 /** Sets the function of settings->button. Macros (type 19) and shortcuts
  *  (type 25) also upload a 1024-byte event block with a checksum.
- *  settings is read during the call only; eventCount above 140 returns 2. */
+ *  settings is read during the call only. A macro whose eventCount exceeds
+ *  140 returns 2; other types do not use eventCount and never read events. */
 TALWYN_API uint8_t TALWYN_CDECL Set_button_settings(int32_t profile, const ButtonSettings* settings);
 
 /** Makes a button launch a program; uploads the data bytes (at most 1024,
@@ -317,8 +318,9 @@ TALWYN_API uint8_t TALWYN_CDECL Delete_profile(int32_t profile);
 /** Reads one profile into *settings (all six buttons, macro events included)
  *  and the data blocks of its launch buttons into *data. Slots of other
  *  buttons are left untouched; a launch slot whose read fails is zero-filled.
- *  Macro event counts above 140 are cut to 140. Both records are the
- *  caller's. Returns 1, 2 or 20 (records untouched on 2 and 20). */
+ *  eventCount is the count the mouse stores for every button; for macros,
+ *  whose events are copied into the record, it is cut to 140. Both records
+ *  are the caller's. Returns 1, 2 or 20 (records untouched on 2 and 20). */
 TALWYN_API uint8_t TALWYN_CDECL Read_profile_data(int32_t profile, ProfileSettings* settings,
                                                   ButtonDataSet* data);
 

@@ -12,13 +12,13 @@ enum class FunctionType : int32_t {
     Code00 = 16,
     Code01 = 17,
     Key = 18,
-    Macro = 19,
+    Macro = kFunctionTypeMacro,
     Code08 = 20,
     Code09 = 21,
     Code21 = 22,
     Code22 = 23,
     Media = 24,
-    Shortcut = 25,
+    Shortcut = kFunctionTypeShortcut,
     Disabled = 255,
 };
 
@@ -217,7 +217,7 @@ ButtonSettings decodeButtonEntry(const DeviceButtonEntry& entry, int32_t buttonN
     s.button = buttonNumber;
     s.functionType = static_cast<int32_t>(FunctionType::Code00);
     s.sub = entry.sub;
-    s.eventCount = std::min<uint16_t>(entry.value2, TALWYN_MAX_BUTTON_EVENTS);
+    s.eventCount = entry.value2;
     auto set = [&s](FunctionType type, uint8_t sub, uint16_t value = 0) {
         s.functionType = static_cast<int32_t>(type);
         s.sub = sub;
@@ -237,6 +237,8 @@ ButtonSettings decodeButtonEntry(const DeviceButtonEntry& entry, int32_t buttonN
     case kCodeMacro: {
         const uint8_t sub = entry.sub == 0x01 ? 0 : entry.sub == 0xF1 ? 1 : entry.sub == 0xF2 ? 2 : entry.sub;
         set(FunctionType::Macro, sub, entry.value);
+        // The events are copied into the record, so their count must fit it.
+        s.eventCount = std::min<uint16_t>(entry.value2, TALWYN_MAX_BUTTON_EVENTS);
         break;
     }
     case 0x08:

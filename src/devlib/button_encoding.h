@@ -29,6 +29,10 @@ struct DeviceButtonEntry {
     static DeviceButtonEntry parse(std::span<const uint8_t, kEntrySize> bytes);
 };
 
+// Host function types whose records carry events or data the library reads.
+inline constexpr int32_t kFunctionTypeMacro = 19;
+inline constexpr int32_t kFunctionTypeShortcut = 25;
+
 // Device codes whose function carries a data block (macro events, shortcut events).
 inline constexpr uint8_t kCodeMacro = 0x03;
 inline constexpr uint8_t kCodeShortcut = 0x18;
@@ -41,15 +45,16 @@ struct EncodedButton {
     std::optional<DataBlock> data;
 };
 
-// Encodes `settings` by its function type. The caller has checked that
-// eventCount fits the record.
+// Encodes `settings` by its function type. The caller has checked that a
+// macro's eventCount fits the record.
 EncodedButton encodeButton(const ButtonSettings& settings);
 
 // The built-in shortcut events for type 25 (`sub` 0 to 5; others have none).
 std::span<const ButtonEvent> shortcutEvents(uint8_t sub);
 
 // Decodes a mouse entry into a host record for button `buttonNumber`
-// (events are not touched; eventCount is value2, cut to the record).
+// (events are not touched; eventCount is value2, cut to the record for
+// macros, whose events are copied into it).
 ButtonSettings decodeButtonEntry(const DeviceButtonEntry& entry, int32_t buttonNumber);
 
 // Decodes `count` macro events from a data block; at most what the record

@@ -16,8 +16,6 @@ constexpr uint8_t kSubRead = 0x07;
 constexpr uint8_t kSubCount = 0x09;
 constexpr uint8_t kSubCopy = 0x0A;
 constexpr uint8_t kCommandFactoryReset = 0x0E;
-constexpr int32_t kTypeMacro = 19;
-constexpr int32_t kTypeLaunch = 25;
 constexpr uint8_t kLaunchSubBrowser = 1;
 constexpr uint8_t kLaunchSubProgram = 6;
 
@@ -49,7 +47,7 @@ void readButtonBlocks(CommandChannel& channel, uint8_t profile, ProfileSettings&
     for (std::size_t i = 0; i < TALWYN_PROFILE_BUTTONS; ++i) {
         ButtonSettings& button = settings.buttonSettings[i];
         const auto number = static_cast<uint8_t>(i + 1);
-        const bool launch = button.functionType == kTypeLaunch &&
+        const bool launch = button.functionType == kFunctionTypeShortcut &&
                             (button.sub == kLaunchSubBrowser || button.sub == kLaunchSubProgram);
         if (launch) {
             // A failed read leaves a zero slot rather than stale host bytes.
@@ -58,7 +56,7 @@ void readButtonBlocks(CommandChannel& channel, uint8_t profile, ProfileSettings&
             std::memcpy(data.data[i], block.data(), block.size());
             button.value = std::min<uint16_t>(button.value, kDataBlockSize);
             data.lengths[i] = button.value;
-        } else if (button.functionType == kTypeMacro) {
+        } else if (button.functionType == kFunctionTypeMacro) {
             DataBlock block{};
             channel.readButtonData(number, profile, block);
             button.subCopy = button.sub;

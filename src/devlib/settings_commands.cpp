@@ -144,8 +144,10 @@ uint8_t updateLighting(CommandChannel& channel, int32_t profile, int32_t mode, c
 
 uint8_t setButtonSettings(CommandChannel& channel, int32_t profile, const ButtonSettings* settings) {
     std::lock_guard guard(channel.libraryLock());
-    // A record claiming more events than it holds is refused, never read past.
-    if (!isProfileNumber(profile) || !settings || settings->eventCount > TALWYN_MAX_BUTTON_EVENTS)
+    // Only a macro's events are read; one claiming more than the record holds
+    // is refused, never read past. Other types carry any count unread.
+    if (!isProfileNumber(profile) || !settings ||
+        (settings->functionType == kFunctionTypeMacro && settings->eventCount > TALWYN_MAX_BUTTON_EVENTS))
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;

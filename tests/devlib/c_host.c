@@ -1,6 +1,8 @@
 /* A plain C11 host: includes the public header, loads the library at run
  * time and calls exports that answer without a device (TALWYN_HID=forbidden
- * makes any device access abort, so a wrong order of checks fails loudly). */
+ * makes any device access abort, so a wrong order of checks fails loudly).
+ * With --with-mouse it drives a mouse instead (the simulated one, through
+ * TALWYN_HID) and checks what reads back through the host's records. */
 
 #include "talwyn_pro_dll.h"
 
@@ -106,15 +108,59 @@ static const char* const allExports[] = {"Capture_cb_data",
                                          "hid_get_indexed_string",
                                          "hid_error"};
 
+/* Only macros use eventCount: a record of another type read back from the
+ * mouse carries the entry's second value there and must be taken again. */
+static void checkButtonRecordsWithMouse(void) {
+    BIND(ButtonFn, Set_button_settings);
+    BIND(ReadFn, Read_profile_data);
+    static ButtonSettings resolution, macro;
+    static ProfileSettings profile;
+    static ButtonDataSet data;
+    resolution.button = 2;
+    resolution.functionType = 21;
+    resolution.sub = 2;
+    resolution.value = 800;
+    CHECK(Set_button_settings_fn(3, &resolution) == TALWYN_RESULT_OK);
+    macro.button = 4;
+    macro.functionType = 19;
+    macro.eventCount = 1;
+    macro.events[0].kind = 0x12;
+    macro.events[0].key = 0x41;
+    CHECK(Set_button_settings_fn(3, &macro) == TALWYN_RESULT_OK);
+
+    CHECK(Read_profile_data_fn(3, &profile, &data) == TALWYN_RESULT_OK);
+    CHECK(profile.buttonSettings[1].functionType == 21);
+    CHECK(profile.buttonSettings[1].value == 800);
+    CHECK(profile.buttonSettings[1].eventCount == 800);
+    CHECK(profile.buttonSettings[3].eventCount == 1);
+    CHECK(profile.buttonSettings[3].events[0].key == 0x41);
+    CHECK(Set_button_settings_fn(3, &profile.buttonSettings[1]) == TALWYN_RESULT_OK);
+
+    macro.eventCount = TALWYN_MAX_BUTTON_EVENTS + 1;
+    CHECK(Set_button_settings_fn(3, &macro) == TALWYN_RESULT_INVALID_ARGUMENT);
+}
+
+static int finish(void) {
+    CHECK(dlclose(library) == 0);
+    if (failures == 0)
+        printf("C host: all checks passed\n");
+    return failures == 0 ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s <path of Talwyn_pro_dll.so>\n", argv[0]);
+    const int withMouse = argc == 3 && strcmp(argv[2], "--with-mouse") == 0;
+    if (argc != 2 && !withMouse) {
+        fprintf(stderr, "usage: %s <path of Talwyn_pro_dll.so> [--with-mouse]\n", argv[0]);
         return 2;
     }
     library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         fprintf(stderr, "%s\n", dlerror());
         return 1;
+    }
+    if (withMouse) {
+        checkButtonRecordsWithMouse();
+        return finish();
     }
     for (size_t i = 0; i < sizeof allExports / sizeof allExports[0]; ++i)
         symbol(allExports[i]);
@@ -175,8 +221,5 @@ int main(int argc, char** argv) {
         CHECK(Close_device_fn() == TALWYN_RESULT_OK);
         CHECK(Close_x2_device_fn() == TALWYN_RESULT_OK);
     }
-    CHECK(dlclose(library) == 0);
-    if (failures == 0)
-        printf("C host: all checks passed\n");
-    return failures == 0 ? 0 : 1;
+    return finish();
 }

@@ -177,12 +177,25 @@ TEST(DevlibEntryDecoding, InvertsTheFunctionTable) {
         EXPECT_EQ(s.functionType, c.type) << c.name;
         EXPECT_EQ(s.sub, c.sub) << c.name;
         EXPECT_EQ(s.value, c.value) << c.name;
-        EXPECT_EQ(s.eventCount, std::min<uint16_t>(c.entry.value2, TALWYN_MAX_BUTTON_EVENTS)) << c.name;
+        EXPECT_EQ(s.eventCount, c.entry.value2) << c.name;
     }
 }
 
-TEST(DevlibEntryDecoding, EventCountIsCutToTheRecord) {
-    EXPECT_EQ(decodeButtonEntry({0x03, 0x01, 0, 500}, 1).eventCount, TALWYN_MAX_BUTTON_EVENTS);
+TEST(DevlibEntryDecoding, EventCountIsValueTwoCutToTheRecordOnlyForMacros) {
+    struct Case {
+        const char* name;
+        DeviceButtonEntry entry;
+        uint16_t eventCount;
+    };
+    const Case cases[] = {
+        {"macro over the record", {0x03, 0x01, 0, 500}, TALWYN_MAX_BUTTON_EVENTS},
+        {"macro that fits", {0x03, 0x01, 0, 140}, 140},
+        {"resolution", {0x0C, 0x01, 800, 800}, 800},
+        {"key", {0x02, 0x00, 0x04, 0xFFFF}, 0xFFFF},
+        {"shortcut", {0x18, 0x01, 2, 141}, 141},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(decodeButtonEntry(c.entry, 1).eventCount, c.eventCount) << c.name;
 }
 
 TEST(DevlibProfileBlockDecoding, NormalisesOutOfRangeBytes) {

@@ -224,6 +224,26 @@ TEST_F(DevlibCommandsTest, TransientWriteFailuresAreRetriedFatalOnesAreNot) {
     EXPECT_TRUE(sentReports().empty());
 }
 
+TEST_F(DevlibCommandsTest, EventCountMattersOnlyForMacros) {
+    ButtonSettings resolution{};
+    resolution.button = 2;
+    resolution.functionType = 21;
+    resolution.sub = 2;
+    resolution.value = 800;
+    resolution.eventCount = 800;
+    EXPECT_EQ(setButtonSettings(channel(), 1, &resolution), kResultOk);
+    EXPECT_EQ(sentReports(),
+              std::vector<std::string>{report({0xA1, 0x0A, 0, 0, 0,    1,    2,    0,    0,    0,    0,   0,
+                                               0,    0,    0, 0, 0x0C, 0x01, 0x20, 0x03, 0x20, 0x03, 0x0F})});
+
+    // Read back, the record carries the stored count and is accepted again.
+    ProfileSettings settings{};
+    ButtonDataSet data{};
+    ASSERT_EQ(readProfile(channel(), 1, &settings, &data), kResultOk);
+    EXPECT_EQ(settings.buttonSettings[1].eventCount, 800);
+    EXPECT_EQ(setButtonSettings(channel(), 1, &settings.buttonSettings[1]), kResultOk);
+}
+
 TEST_F(DevlibCommandsTest, OverlongRecordsAreRefusedBeforeAnythingIsSent) {
     ButtonSettings macro{};
     macro.button = 1;
