@@ -1,5 +1,6 @@
 #include "devlib/capture.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace talwyn::devlib {
@@ -67,8 +68,10 @@ void Capture::handle(const InputReader::Report& report) {
         const int32_t length = 1;
         callback(&code, &data, &length);
     } else if (code == TALWYN_EVENT_RUN_PROGRAM || code == TALWYN_EVENT_OPEN_BROWSER) {
-        const int32_t length = report[2] | (report[3] << 8);
         DataBlock block{};
+        // The report may claim more than the block holds; a host trusting it
+        // must never read past what it is handed.
+        const int32_t length = std::min(report[2] | (report[3] << 8), static_cast<int32_t>(block.size()));
         channel_.readButtonData(report[4], report[5], block); // locks; a failure leaves zeros
         callback(&code, block.data(), &length);
     }

@@ -71,6 +71,17 @@ TEST_F(DevlibCaptureTest, LaunchEventStillArrivesWhenTheBlockCannotBeRead) {
     EXPECT_EQ(event.data, std::vector<uint8_t>(1024, 0));
 }
 
+TEST_F(DevlibCaptureTest, LaunchLengthNeverExceedsTheDeliveredBlock) {
+    ASSERT_EQ(library.capture(recordInputEvent), kResultCaptureStarted);
+    send({0x03, 0x23, 0x00, 0x04, 0x01, 0x01}); // 1024: the whole block
+    send({0x03, 0x24, 0x01, 0x04, 0x01, 0x01}); // 1025
+    send({0x03, 0x23, 0xFF, 0xFF, 0x01, 0x01}); // 65535
+    ASSERT_TRUE(inputEvents().waitFor(3));
+    library.closeDevice();
+    for (const auto& event : inputEvents().entries())
+        EXPECT_EQ(event.length, 1024) << int{event.code};
+}
+
 TEST_F(DevlibCaptureTest, RefusesANullCallbackAndAMissingDevice) {
     EXPECT_EQ(library.capture(nullptr), kResultDeviceError);
     mouse.unplug();
