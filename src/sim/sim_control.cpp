@@ -19,12 +19,18 @@ std::optional<int> parseCount(const std::string& text, int max) {
     return value;
 }
 
+// Commands arrive as raw bytes: text that is not UTF-8 is shown with
+// replacement characters rather than refused by the encoder.
+std::string line(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
 ControlResult error(const std::string& message) {
-    return {false, json{{"error", message}}.dump()};
+    return {false, line(json{{"error", message}})};
 }
 ControlResult done(json extra = json::object()) {
     extra["ok"] = true;
-    return {true, extra.dump()};
+    return {true, line(extra)};
 }
 
 constexpr int kMaxFaultCount = 1000000;

@@ -147,6 +147,16 @@ void SimServer::reapFinished() {
     });
 }
 
+// A command that fails in an unforeseen way still gets its error answer; it
+// must never end the connection thread, and with it the daemon.
+ControlResult SimServer::runControlSafely(const std::vector<std::string>& args) {
+    try {
+        return runControl(mouse_, args);
+    } catch (const std::exception&) {
+        return {false, R"({"error":"command failed"})"};
+    }
+}
+
 void SimServer::serve(Connection& connection, std::stop_token stop) {
     const int fd = connection.fd.get();
     std::optional<SimHandle> handle;
@@ -213,7 +223,7 @@ void SimServer::serve(Connection& connection, std::stop_token stop) {
             break;
         }
         case MessageType::Control: {
-            const ControlResult control = runControl(mouse_, splitArguments(r.rest()));
+            const ControlResult control = runControlSafely(splitArguments(r.rest()));
             const auto* text = reinterpret_cast<const uint8_t*>(control.json.data());
             sent = reply(fd, control.ok ? Result::success(0) : kBadRequest, {text, control.json.size()});
             break;

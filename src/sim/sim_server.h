@@ -3,6 +3,7 @@
 // hid/sim_wire.h: one thread accepts, one thread per connection.
 
 #include "hid/unique_fd.h"
+#include "sim/sim_control.h"
 #include "sim/sim_mouse.h"
 
 #include <atomic>
@@ -36,6 +37,7 @@ private:
     void acceptLoop();
     void serve(Connection& connection, std::stop_token stop);
     void reapFinished();
+    ControlResult runControlSafely(const std::vector<std::string>& args);
 
     SimMouse& mouse_;
     std::filesystem::path socketPath_;

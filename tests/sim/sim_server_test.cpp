@@ -118,6 +118,26 @@ TEST_F(ServerFixture, ControlCommandsAnswerJson) {
     EXPECT_FALSE(hid::sendSimControl((socket.parent_path() / "nobody.sock").string(), {"state"}, reply));
 }
 
+TEST_F(ServerFixture, MalformedControlCommandsGetAnErrorAnswerAndTheServerGoesOn) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"\xFF"},
+        {"\xC3\x28", "state"},
+        {"press", "launch", "\xFF\xFE"},
+        {"fault", "error", "\xE9", "1"},
+        {"surface", "\xE9"},
+        {},
+    };
+    for (const auto& command : commands) {
+        std::string reply;
+        EXPECT_FALSE(hid::sendSimControl(socket.string(), command, reply)) << reply;
+        const auto answer = nlohmann::json::parse(reply, nullptr, false);
+        ASSERT_FALSE(answer.is_discarded()) << reply;
+        EXPECT_TRUE(answer.contains("error")) << reply;
+    }
+    std::string reply;
+    EXPECT_TRUE(hid::sendSimControl(socket.string(), {"state"}, reply)) << reply;
+}
+
 TEST_F(ServerFixture, MalformedRequestsGetAClearAnswerAndTheServerGoesOn) {
     hid::UniqueFd raw(hid::wire::connectTo(socket.string()));
     ASSERT_TRUE(raw);
@@ -132,6 +152,21 @@ TEST_F(ServerFixture, MalformedRequestsGetAClearAnswerAndTheServerGoesOn) {
     EXPECT_EQ(ask({3, 0xA1, 0x03}).osError, EBADF);                        // set_feature before open
     EXPECT_EQ(ask({1, 0xD4}).error, hid::ErrorClass::Fatal);               // truncated enumerate
     EXPECT_EQ(ask({2, 'n', 'o', 'p', 'e'}).error, hid::ErrorClass::Fatal); // unknown path
+    EXPECT_EQ(ask({2, 0xFF, 0xC3}).osError, ENOENT);                       // path that is not UTF-8
+
+    // Malformed reports on an open configuration interface.
+    const std::string config = mouse.interfaces()[1].info.path;
+    std::vector<uint8_t> open{2};
+    open.insert(open.end(), config.begin(), config.end());
+    ASSERT_TRUE(ask(open).ok());
+    EXPECT_EQ(ask({3}).osError, EINVAL);                               // empty report
+    EXPECT_EQ(ask({4, 0, 0, 0, 0, 0xA1}).osError, EINVAL);             // zero length
+    EXPECT_EQ(ask({4, 0x01, 0x00, 0x01, 0x00, 0xA1}).osError, EINVAL); // over the limit
+    EXPECT_EQ(ask({4, 0x40}).osError, EINVAL);                         // truncated
+    EXPECT_EQ(ask({4, 0x40, 0, 0, 0, 0x55}).osError, EINVAL);          // unknown report ID
+    EXPECT_EQ(ask({5, 0xFF}).osError, EINVAL);                         // truncated input read
+    EXPECT_TRUE(ask({3, 0xA1}).ok());                                  // taken, refused by the mouse
+    EXPECT_NE(mouse.wireLog().back().find("note "), std::string::npos) << mouse.wireLog().back();
 
     // A frame header claiming more than the limit ends that connection only.
     const uint8_t huge[] = {0xFF, 0xFF, 0xFF, 0x7F};
