@@ -7,7 +7,7 @@
 #include "controls/combo_button.h"
 #include "controls/menu.h"
 #include "controls/statics.h"
-#include "device/device_commands.h"
+#include "device/command_outcome.h"
 #include "platform/device_notifier.h"
 #include "platform/message_boxes.h"
 #include "platform/tray_icon.h"
@@ -453,8 +453,7 @@ void CTOLMDlg::runApply(const ProfileSet& snapshot, bool macrosSaved) {
         const int applied = snapshot.currentIndex();
         uiQueue_.post([this, applied] { profiles_.setApplied(applied); });
         const ProfileData& profile = snapshot.current();
-        device::UploadProfileImage(link, profile);
-        outcome.mouseFound = device::ActivateProfile(link, profile.slotIndex) == device::CommandStatus::Done;
+        outcome.mouseFound = device::ApplyProfileImage(link, profile).ok();
     }
     uiQueue_.post([this, outcome] { finishApply(outcome); });
 }

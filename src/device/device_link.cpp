@@ -40,15 +40,18 @@ DeviceLink::DeviceLink(hid::HidBackend& backend, hid::Sleeper& sleeper)
 int DeviceLink::open() {
     std::lock_guard lock(mutex_);
     device_.reset();
+    trace_ = {};
     for (const auto& info : backend_.enumerate(kVendorId, kProductId)) {
         if (info.vendorId != kVendorId || info.productId != kProductId || info.usagePage != kUsagePage ||
             info.usage != kUsage)
             continue;
-        if (auto device = backend_.open(info.path)) {
+        hid::Result error = kNoHandle;
+        if (auto device = backend_.open(info.path, &error)) {
             device_ = std::move(device);
             hidVersion_ = info.releaseNumber;
             return 1;
         }
+        trace_.transfer = error;
     }
     return 0;
 }
@@ -77,6 +80,16 @@ uint16_t DeviceLink::firmwareVersionNumber() const {
     return versionAsDecimal(hidVersion());
 }
 
+LinkTrace DeviceLink::lastTrace() const {
+    std::lock_guard lock(mutex_);
+    return trace_;
+}
+
+void DeviceLink::trace(LinkTrace trace) {
+    std::lock_guard lock(mutex_);
+    trace_ = trace;
+}
+
 hid::Result DeviceLink::send(std::span<const uint8_t> buffer) {
     std::lock_guard lock(mutex_);
     return device_ ? device_->sendFeatureReport(buffer) : kNoHandle;
@@ -88,22 +101,33 @@ hid::Result DeviceLink::fetch(std::span<uint8_t> buffer) {
 }
 
 int DeviceLink::writeReport(std::span<uint8_t> buffer) {
+    const hid::Result r = sendWithRetries(buffer);
+    trace({r, std::nullopt});
+    return r.ok() ? 1 : 0;
+}
+
+hid::Result DeviceLink::sendWithRetries(std::span<uint8_t> buffer) {
     const std::vector<uint8_t> copy(buffer.begin(), buffer.end());
     hid::Result r = send(buffer);
-    if (r.ok())
-        return 1;
-    if (r.error != hid::ErrorClass::Retryable)
-        return 0;
+    if (r.ok() || r.error != hid::ErrorClass::Retryable)
+        return r;
     for (int retry = 0; retry < kSendRetries; ++retry) {
         std::copy(copy.begin(), copy.end(), buffer.begin());
-        if (send(buffer).ok())
-            return 1;
+        r = send(buffer);
+        if (r.ok())
+            return r;
         sleeper_.sleep(kRetryPause);
     }
-    return 0;
+    return r;
 }
 
 int DeviceLink::readStatus(std::span<uint8_t> buffer) {
+    const hid::Result r = fetchUntilReady(buffer);
+    trace({r, r.ok() && buffer.size() > 1 ? std::optional<uint8_t>(buffer[1]) : std::nullopt});
+    return r.ok() ? 1 : 0;
+}
+
+hid::Result DeviceLink::fetchUntilReady(std::span<uint8_t> buffer) {
     const std::vector<uint8_t> request(buffer.begin(), buffer.end());
     auto refetch = [&] {
         std::copy(request.begin(), request.end(), buffer.begin());
@@ -111,26 +135,26 @@ int DeviceLink::readStatus(std::span<uint8_t> buffer) {
     };
     hid::Result r = fetch(buffer);
     if (ready(r, buffer))
-        return 1;
+        return r;
     if (r.ok()) {
         // Not ready yet: poll with a growing pause.
         for (auto pause = 0ms; pause < kReadyLimit; pause += kReadyStep) {
             r = refetch();
             if (ready(r, buffer))
-                return 1;
+                return r;
             sleeper_.sleep(pause);
         }
-        return r.ok() ? 1 : 0;
+        return r;
     }
     if (r.error != hid::ErrorClass::Retryable)
-        return 0;
+        return r;
     for (int retry = 0; retry < kFetchRetries; ++retry) {
         r = refetch();
         if (ready(r, buffer))
-            return 1;
+            return r;
         sleeper_.sleep(kRetryPause);
     }
-    return r.ok() ? 1 : 0;
+    return r;
 }
 
 } // namespace talwyn::device

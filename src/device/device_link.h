@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 
 namespace talwyn::device {
@@ -25,6 +26,14 @@ inline constexpr uint16_t kUsagePage = 0xFF01;
 inline constexpr uint16_t kUsage = 2;
 inline constexpr std::size_t kStatusReportSize = 64;
 inline constexpr uint8_t kStatusReady = 1;
+
+// What the last discovery or exchange ran into, so a failed command can say
+// why: the transfer that failed (or the open of a matching interface), else
+// the status byte the mouse last answered with.
+struct LinkTrace {
+    hid::Result transfer = hid::Result::success(0);
+    std::optional<uint8_t> status;
+};
 
 class DeviceLink {
 public:
@@ -51,17 +60,22 @@ public:
     uint16_t firmwareVersionNumber() const;
 
     hid::Sleeper& sleeper() { return sleeper_; }
+    LinkTrace lastTrace() const;
 
 private:
     using Transfer = hid::Result (hid::HidDevice::*)(std::span<uint8_t>);
     hid::Result send(std::span<const uint8_t> buffer);
     hid::Result fetch(std::span<uint8_t> buffer);
+    hid::Result sendWithRetries(std::span<uint8_t> buffer);
+    hid::Result fetchUntilReady(std::span<uint8_t> buffer);
+    void trace(LinkTrace trace);
 
     hid::HidBackend& backend_;
     hid::Sleeper& sleeper_;
     mutable std::mutex mutex_;
     std::unique_ptr<hid::HidDevice> device_;
     uint16_t hidVersion_ = 0;
+    LinkTrace trace_;
 };
 
 // firmwareVersionNumber's conversion on its own.

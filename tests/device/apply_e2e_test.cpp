@@ -13,6 +13,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -199,6 +200,64 @@ TEST_F(ApplyEndToEnd, AbsentMouseIsReportedAndNothingChanges) {
     EXPECT_EQ(active.code, 1);
     EXPECT_EQ(state()["activeSlot"], 0);
     EXPECT_EQ(readFile(log), "");
+}
+
+TEST_F(ApplyEndToEnd, FailedStepsAreNamedAndFailTheApply) {
+    startDaemon();
+    const std::string ctl = bin + "/talwyn-mouse-sim";
+    const auto before = state();
+    struct Case {
+        std::vector<std::string> fault;
+        std::string message;
+        bool uploaded;
+    };
+    const Case cases[] = {
+        {{"fault", "error", "fatal", "1"},
+         "uploading the profile failed: transfer error: No such device\n",
+         false},
+        {{"fault", "error", "retryable", "4"},
+         "uploading the profile failed: transfer error: Broken pipe (retried)\n",
+         false},
+        // The two upload status reads take twelve busy answers; the activation's
+        // read gets the other six and the mouse never says done.
+        {{"fault", "busy", "18"}, "activating the slot failed: the mouse is busy (status 3)\n", true},
+    };
+    auto activations = [&] {
+        const auto wire = lines(readFile(log));
+        return std::count_if(wire.begin(), wire.end(), [](const std::string& line) {
+            return line.starts_with("set_feature ") &&
+                   line.ends_with(" a10400000002" + std::string(116, '0'));
+        });
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault[1] + " " + c.fault.back());
+        const auto activationsBefore = activations();
+        std::vector<std::string> fault = {ctl, "ctl", "--socket", socket.string()};
+        fault.insert(fault.end(), c.fault.begin(), c.fault.end());
+        ASSERT_EQ(run(fault).code, 0);
+        const Run apply = run({bin + "/talwynctl", "apply", profileFile.string(), "--slot", "3"});
+        EXPECT_EQ(apply.code, 1);
+        EXPECT_EQ(apply.err, c.message);
+        const auto after = state();
+        // The mouse carries out an activation it then fails to confirm.
+        EXPECT_EQ(after["activeSlot"], c.uploaded ? 2 : 0);
+        EXPECT_EQ(after["images"][2] != before["images"][2], c.uploaded);
+        // A failed upload is never followed by the activation.
+        EXPECT_EQ(activations() - activationsBefore, c.uploaded ? 1 : 0);
+    }
+
+    ASSERT_EQ(run({ctl, "ctl", "--socket", socket.string(), "fault", "busy", "6"}).code, 0);
+    const Run active = run({bin + "/talwynctl", "active"});
+    EXPECT_EQ(active.code, 1);
+    EXPECT_EQ(active.err, "reading the active slot failed: the mouse is busy (status 3)\n");
+}
+
+TEST_F(ApplyEndToEnd, ControlCommandThatIsNotUtf8IsAnsweredAndTheDaemonGoesOn) {
+    startDaemon();
+    const Run bad = run({bin + "/talwyn-mouse-sim", "ctl", "--socket", socket.string(), "\xFF"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_TRUE(nlohmann::json::parse(bad.out).contains("error")) << bad.out;
+    EXPECT_EQ(state()["present"], true);
 }
 
 TEST_F(ApplyEndToEnd, UnreadableProfileFailsBeforeTouchingTheMouse) {

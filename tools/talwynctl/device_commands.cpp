@@ -3,7 +3,7 @@
 
 #include "command_registry.h"
 
-#include "device/device_commands.h"
+#include "device/command_outcome.h"
 #include "hid/hid_backend.h"
 #include "profiles/profile_file.h"
 
@@ -16,8 +16,6 @@ namespace talwynctl {
 namespace {
 
 using namespace talwyn;
-
-constexpr const char* kNotFound = "Talwyn PRO mouse not found !";
 
 ProfileData loadForSlot(const std::string& file, int slot) {
     ProfileData profile;
@@ -59,26 +57,26 @@ void writeImage(const std::string& out, const device::DeviceImage& image) {
     }
 }
 
+void check(const device::DeviceOutcome& outcome) {
+    if (!outcome.ok())
+        throw CommandFailure{device::describe(outcome)};
+}
+
 void applyProfile(const std::string& file, int slot) {
     const ProfileData profile = loadForSlot(file, slot);
     const device::DeviceImage image = imageWithWarning(profile);
     const auto backend = hid::makeBackendFromEnvironment();
     device::DeviceLink link(*backend);
-    // As in the program, the activation alone decides success; the upload's
-    // own code is not judged.
-    if (link.open() != 1)
-        throw CommandFailure{kNotFound};
-    device::UploadProfileImage(link, image, profile.slotIndex);
-    if (device::ActivateProfile(link, profile.slotIndex) != device::CommandStatus::Done)
-        throw CommandFailure{kNotFound};
+    check(device::EnsureLinkOpen(link));
+    check(device::ApplyProfileImage(link, image, profile.slotIndex));
 }
 
 void printActive() {
     const auto backend = hid::makeBackendFromEnvironment();
     device::DeviceLink link(*backend);
     uint8_t slot = 0;
-    if (link.open() != 1 || device::ReadActiveProfile(link, slot) != device::CommandStatus::Done)
-        throw CommandFailure{kNotFound};
+    check(device::EnsureLinkOpen(link));
+    check(device::ReadActiveSlot(link, slot));
     std::cout << slot + 1 << '\n';
 }
 
