@@ -11,6 +11,7 @@
 #include "platform/device_notifier.h"
 #include "platform/message_boxes.h"
 #include "platform/tray_icon.h"
+#include "profiles/utf16.h"
 #include "ui_layout/control_table.h"
 #include "ui_layout/qt_rect.h"
 
@@ -86,6 +87,11 @@ int skinIndexOf(int id) {
 
 QString fromU16(const std::u16string& text) {
     return QString::fromStdU16String(text);
+}
+
+// For the user only: the path itself keeps its bytes.
+QString shownPath(const std::filesystem::path& path) {
+    return fromU16(fromPath(path));
 }
 
 bool isSlotMenu(int id) {
@@ -357,7 +363,7 @@ void CTOLMDlg::runSlotMenu(int index, SlotMenuItem item) {
         break;
     case SlotMenuItem::Save:
         if (!profiles_.saveSlot(index)) {
-            warn(tr("The profile could not be saved to %1.").arg(fromU16(profiles_.slot(index).filePath)));
+            warn(tr("The profile could not be saved to %1.").arg(shownPath(profiles_.slot(index).filePath)));
         }
         break;
     case SlotMenuItem::Export:
@@ -462,7 +468,7 @@ void CTOLMDlg::finishApply(const ApplyOutcome& outcome) {
     if (!outcome.unsavedSlots.empty() || !outcome.macrosSaved) {
         QStringList lost;
         for (int index : outcome.unsavedSlots) {
-            lost << fromU16(profiles_.slot(index).filePath);
+            lost << shownPath(profiles_.slot(index).filePath);
         }
         if (!outcome.macrosSaved) {
             lost << tr("the macro library");

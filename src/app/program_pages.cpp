@@ -58,7 +58,7 @@ PageFactory programPages(ProgramPageServices services) {
         SkinStore& skins = services.popups.skins;
         PageSet set;
         auto* macro = new pages::PlaceholderMacroPage(skins.skinImage(kMacroBackground, 0),
-                                                      services.macroFolder, parent);
+                                                      services.macroFolder, services.popups.messages, parent);
         set.macro = macro;
 
         auto* popups = new OwnedService<pages::PopDlgMouseSettingsPopups>(services.popups, parent);

@@ -8,8 +8,7 @@
 namespace talwyn {
 namespace {
 
-// Longest file name most file systems take, less ".macro" and the ".tmp" of
-// the save's temporary file.
+// Longest file name most file systems take, less ".macro" and a small margin.
 constexpr size_t kMaxStemBytes = 255 - 10;
 // Room kept for the "_<number>" that makes a made-safe stem unique.
 constexpr size_t kNumberRoom = 12;
@@ -45,14 +44,6 @@ size_t fileNameBytes(std::u16string_view stem) {
     return toUtf8(stem).size();
 }
 
-std::u16string foldCase(std::u16string_view text) {
-    std::u16string folded(text);
-    for (char16_t& unit : folded)
-        if (unit >= u'A' && unit <= u'Z')
-            unit = static_cast<char16_t>(unit - u'A' + u'a');
-    return folded;
-}
-
 std::u16string makeSafeStem(std::u16string_view name) {
     std::u16string stem = replaceUnsafeUnits(name);
     if (stem.empty() || stem == u"." || stem == u"..")
@@ -75,6 +66,14 @@ std::u16string numbered(std::u16string_view stem, int number) {
 bool isPortableFileStem(std::u16string_view stem) {
     return !stem.empty() && stem != u"." && stem != u".." && replaceUnsafeUnits(stem) == stem &&
            fileNameBytes(stem) <= kMaxStemBytes;
+}
+
+std::u16string MacroFileNamer::foldCase(std::u16string_view text) {
+    std::u16string folded(text);
+    for (char16_t& unit : folded)
+        if (unit >= u'A' && unit <= u'Z')
+            unit = static_cast<char16_t>(unit - u'A' + u'a');
+    return folded;
 }
 
 bool MacroFileNamer::taken(std::u16string_view stem) const {

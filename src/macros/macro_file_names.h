@@ -25,8 +25,12 @@ public:
     // File name (with extension) for the next macro of the save; may rename
     // the macro as described above.
     std::u16string fileNameFor(CMacro& macro);
+    // Marks the file "<stem>.macro" as in use by something else, so no macro
+    // of the save is written over it.
+    void reserve(std::u16string_view stem) { used_.insert(foldCase(stem)); }
 
 private:
+    static std::u16string foldCase(std::u16string_view text);
     bool taken(std::u16string_view stem) const;
     std::u16string claim(std::u16string stem);
 

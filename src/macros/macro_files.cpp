@@ -5,6 +5,7 @@
 #include "profiles/file_system.h"
 #include "profiles/utf16.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <system_error>
@@ -72,16 +73,22 @@ std::u16string listedFileName(std::u16string_view listed) {
     return std::u16string(cut == std::u16string_view::npos ? listed : listed.substr(cut + 1));
 }
 
-void removeAllBut(const fs::path& folder, const std::set<fs::path>& keep) {
-    // Collected first: removing entries while the folder is being read may
-    // make the listing skip some.
-    std::error_code ec;
-    std::vector<fs::path> stale;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec))
-        if (!keep.contains(entry.path().filename()))
-            stale.push_back(entry.path());
-    for (const fs::path& path : stale)
-        fs::remove_all(path, ec);
+bool isMacroFileName(const fs::path& name) {
+    return name.extension() == ".macro";
+}
+
+// Reads the listed names as far as the list goes; false when it ends before
+// the count it announces.
+bool readList(DataStream& list, std::vector<std::u16string>& names) {
+    // Each listed path takes at least its 4-byte length, so a huge count
+    // fails at the end of the data instead of allocating for it.
+    const int32_t count = list.readInt32();
+    for (int32_t i = 0; i < count && !list.failed(); ++i) {
+        std::u16string name = listedFileName(list.readString());
+        if (!list.failed())
+            names.push_back(std::move(name));
+    }
+    return !list.failed();
 }
 
 } // namespace
@@ -119,19 +126,25 @@ MacroFileStatus readMacroFile(CMacro& macro, const fs::path& path) {
     return MacroFileStatus::Ok;
 }
 
-bool saveMacros(MacroLibrary& library, const fs::path& folder) {
-    if (fromPath(folder).size() < kMinimumFolderLength)
+MacroFolder::MacroFolder(fs::path folder) : folder_(std::move(folder)) {}
+
+bool MacroFolder::save(MacroLibrary& library) {
+    if (fromPath(folder_).size() < kMinimumFolderLength)
         return false;
     std::error_code ec;
-    const fs::path base = fs::absolute(folder, ec);
+    const fs::path base = fs::absolute(folder_, ec);
     if (ec)
         return false;
 
     MacroFileNamer namer;
+    for (const fs::directory_entry& entry : fs::directory_iterator(base, ec)) {
+        const fs::path name = entry.path().filename();
+        if (isMacroFileName(name) && !owned_.contains(name))
+            namer.reserve(fromPath(name.stem()));
+    }
     DataStream list(DataStream::Purpose::Write);
     list.writeInt32(static_cast<int32_t>(library.size()));
-    const fs::path listName{std::string(kMacroListFileName)};
-    std::set<fs::path> written{listName};
+    std::set<fs::path> written;
     for (size_t i = 0; i < library.size(); ++i) {
         CMacro& macro = library.at(i);
         const fs::path fileName = toPath(namer.fileNameFor(macro));
@@ -140,47 +153,70 @@ bool saveMacros(MacroLibrary& library, const fs::path& folder) {
         list.writeString(fromPath(base / fileName));
         written.insert(fileName);
     }
-    if (!list.saveFile(base / listName))
+    if (!list.saveFile(base / kMacroListFileName))
         return false;
-    // Only now that the new library is complete do the old files go.
-    removeAllBut(base, written);
+    // Only now that the new library is complete do the old files go, and
+    // only those that held its macros.
+    std::set<fs::path> stillOwned = written;
+    for (const fs::path& name : owned_) {
+        if (!written.contains(name) && !fs::remove(base / name, ec) && ec)
+            stillOwned.insert(name); // still there: still ours to remove next time
+    }
+    owned_ = std::move(stillOwned);
     return true;
 }
 
-MacroLoadReport loadMacros(MacroLibrary& library, const fs::path& folder) {
+MacroLoadReport MacroFolder::load(MacroLibrary& library) {
     MacroLoadReport report;
     DataStream list;
-    if (!list.loadFile(folder / kMacroListFileName)) {
+    if (!list.loadFile(folder_ / kMacroListFileName)) {
         report.list = MacroFileStatus::Unreadable;
         return report;
     }
-    // Each listed path takes at least its 4-byte length, so a huge count
-    // fails at the end of the data instead of allocating for it.
-    const int32_t count = list.readInt32();
     std::vector<std::u16string> listed;
-    for (int32_t i = 0; i < count && !list.failed(); ++i)
-        listed.push_back(listedFileName(list.readString()));
-    if (list.failed()) {
+    if (!readList(list, listed))
         report.list = MacroFileStatus::Truncated;
-        return report;
+
+    std::vector<fs::path> files;
+    for (const std::u16string& name : listed)
+        files.push_back(toPath(name));
+    if (report.list == MacroFileStatus::Truncated) {
+        // The entries after the damage are lost; their files are not.
+        const std::set<fs::path> known(files.begin(), files.end());
+        for (const fs::path& name : unlistedMacroFiles(known))
+            files.push_back(name);
     }
 
     std::vector<CMacro> loaded;
-    for (const std::u16string& name : listed) {
-        const fs::path path = folder / toPath(name);
+    owned_.clear();
+    for (const fs::path& name : files) {
         CMacro macro;
-        const MacroFileStatus status = name.empty() || name == u"." || name == u".."
-                                           ? MacroFileStatus::Unreadable
-                                           : readMacroFile(macro, path);
-        if (status == MacroFileStatus::Ok)
+        const bool plainName = !name.empty() && name != "." && name != "..";
+        const MacroFileStatus status =
+            plainName ? readMacroFile(macro, folder_ / name) : MacroFileStatus::Unreadable;
+        if (status == MacroFileStatus::Ok) {
             loaded.push_back(std::move(macro));
-        else
-            report.skipped.push_back({path, status});
+            owned_.insert(name);
+        } else {
+            report.skipped.push_back({folder_ / name, status});
+        }
     }
     library.clear();
     for (CMacro& macro : loaded)
         library.append(std::move(macro));
     return report;
+}
+
+std::vector<fs::path> MacroFolder::unlistedMacroFiles(const std::set<fs::path>& listed) const {
+    std::vector<fs::path> names;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder_, ec)) {
+        const fs::path name = entry.path().filename();
+        if (isMacroFileName(name) && !listed.contains(name) && entry.is_regular_file(ec))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace talwyn

@@ -6,6 +6,7 @@
 #include "macros/macro_library.h"
 
 #include <filesystem>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -32,15 +33,6 @@ bool writeMacroFile(const CMacro& macro, const std::filesystem::path& path);
 // left exactly as it was.
 MacroFileStatus readMacroFile(CMacro& macro, const std::filesystem::path& path);
 
-// Writes the whole library into `folder`: every macro file, then the list
-// file, each replacing its previous copy only once completely written; then
-// removes whatever else the folder holds (files of deleted or renamed
-// macros). File names come from MacroFileNamer, which may rename a macro
-// whose name collides with an earlier one. False, with the previous list
-// still in place, when a file could not be written or the folder path is
-// shorter than 4 characters.
-bool saveMacros(MacroLibrary& library, const std::filesystem::path& folder);
-
 struct SkippedMacroFile {
     std::filesystem::path path;
     MacroFileStatus status;
@@ -49,13 +41,45 @@ struct SkippedMacroFile {
 struct MacroLoadReport {
     MacroFileStatus list = MacroFileStatus::Ok;
     std::vector<SkippedMacroFile> skipped;
+
+    // Something the folder holds could not be read: a damaged list or a
+    // macro file. A missing list is a library that was never saved.
+    bool incomplete() const { return list == MacroFileStatus::Truncated || !skipped.empty(); }
 };
 
-// Replaces the library with the macros listed in `folder`'s list file, in
-// list order. Each listed file is looked up by its file name in `folder`, so
-// a library that was moved or copied still loads; a listed file that is
-// missing or damaged is skipped and reported. When the list file itself is
-// missing or damaged the library is left as it was.
-MacroLoadReport loadMacros(MacroLibrary& library, const std::filesystem::path& folder);
+// The folder a macro library is kept in. It remembers which files hold the
+// library's macros (those it loaded or wrote), because a save may only ever
+// remove those: a macro file that could not be loaded stays where it is.
+class MacroFolder {
+public:
+    explicit MacroFolder(std::filesystem::path folder);
+
+    const std::filesystem::path& path() const { return folder_; }
+
+    // Replaces the library with the macros listed in the list file, in list
+    // order. Each listed file is looked up by its file name in the folder, so
+    // a library that was moved or copied still loads; a listed file that is
+    // missing or damaged is skipped and reported. A damaged list gives every
+    // entry that can be read from it, then every other macro file of the
+    // folder that is intact. A missing list leaves the library as it was.
+    MacroLoadReport load(MacroLibrary& library);
+
+    // Writes the whole library: every macro file, then the list file, each
+    // replacing its previous copy only once completely written; then removes
+    // the files of deleted or renamed macros. File names come from
+    // MacroFileNamer, which may rename a macro whose name collides with an
+    // earlier one or with a file of the folder that the library does not
+    // hold. False, with the previous list still in place, when a file could
+    // not be written or the folder path is shorter than 4 characters.
+    bool save(MacroLibrary& library);
+
+private:
+    std::vector<std::filesystem::path>
+    unlistedMacroFiles(const std::set<std::filesystem::path>& listed) const;
+
+    std::filesystem::path folder_;
+    // File names in the folder that hold a macro of the library.
+    std::set<std::filesystem::path> owned_;
+};
 
 } // namespace talwyn

@@ -239,8 +239,9 @@ void CMouseSettingsDlg::loadFromProfile(const ProfileData& profile) {
         } else if (entry.function == function_code::kMacro) {
             button.SetCaption(QString::fromStdU16String(profile.macroNameFor(entry)), entry.function,
                               entry.param);
-        } else if (buttons::findFunction(entry.function) != nullptr) {
-            // Only catalogue codes: a menu header or a macro identifier is never a function.
+        } else if (button.menu()->FindItem(entry.function) != nullptr) {
+            // Any item of the menu, submenus included: a file may hold a header
+            // or a macro identifier, and the next store must write it back as read.
             button.SetCaption(button.GetItemText(entry.function), entry.function, button.selectedParameter());
         }
     }

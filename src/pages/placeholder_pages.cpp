@@ -1,6 +1,7 @@
 #include "pages/placeholder_pages.h"
 
-#include "macros/macro_files.h"
+#include "platform/message_boxes.h"
+#include "profiles/utf16.h"
 
 namespace talwyn::pages {
 
@@ -24,14 +25,19 @@ void PlaceholderLightingPage::saveToProfile(ProfileData&) {}
 void PlaceholderLightingPage::loadFromProfile(const ProfileData&) {}
 
 PlaceholderMacroPage::PlaceholderMacroPage(const QImage& background, std::filesystem::path folder,
-                                           QWidget* parent)
+                                           platform::MessageBoxes& messages, QWidget* parent)
     : CVexImageDialog(parent), folder_(std::move(folder)) {
     makePageWindow(*this, background);
-    loadMacros(library_, folder_);
+    if (folder_.load(library_).incomplete()) {
+        messages.warn(tr("Part of the macro library could not be read. The macros that could be read are "
+                         "shown; the files that could not are kept in %1.")
+                          .arg(QString::fromStdU16String(fromPath(folder_.path()))),
+                      this);
+    }
 }
 
 bool PlaceholderMacroPage::saveMacroList() {
-    return saveMacros(library_, folder_);
+    return folder_.save(library_);
 }
 
 } // namespace talwyn::pages

@@ -6,10 +6,15 @@
 // user's macros survive every apply and exit.
 
 #include "controls/image_dialog.h"
+#include "macros/macro_files.h"
 #include "macros/macro_library.h"
 #include "pages/page.h"
 
 #include <filesystem>
+
+namespace talwyn::platform {
+class MessageBoxes;
+}
 
 namespace talwyn::pages {
 
@@ -26,17 +31,19 @@ public:
 class PlaceholderMacroPage final : public controls::CVexImageDialog, public MacroPage {
     Q_OBJECT
 public:
-    // Loads the library from `folder` (a missing list leaves it empty).
-    PlaceholderMacroPage(const QImage& background, std::filesystem::path folder, QWidget* parent);
+    // Loads the library from `folder` (a missing list leaves it empty) and
+    // warns once through `messages` when part of it could not be read.
+    PlaceholderMacroPage(const QImage& background, std::filesystem::path folder,
+                         platform::MessageBoxes& messages, QWidget* parent);
 
     QWidget& window() override { return *this; }
     bool isRecording() const override { return false; }
     MacroLibrary& macroLibrary() override { return library_; }
     bool saveMacroList() override;
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
 private:
-    std::filesystem::path folder_;
+    MacroFolder folder_;
     MacroLibrary library_;
 };
 

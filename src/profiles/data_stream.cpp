@@ -108,12 +108,16 @@ bool DataStream::loadFile(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return false;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max()))
-        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
+    // Sized through the open file, not the name: a save may rename a new file
+    // over the name in between.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || size > std::numeric_limits<int32_t>::max())
+        return false;
+    in.seekg(0);
     std::vector<uint8_t> data(static_cast<size_t>(size));
     in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
     if (in.gcount() != static_cast<std::streamsize>(data.size()))
@@ -131,29 +135,7 @@ bool DataStream::saveFile(const std::filesystem::path& path) const {
     // without an extension must not turn into a folder.
     if (path.has_parent_path())
         ensureFolderFor(path.parent_path() / "");
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(reinterpret_cast<const char*>(buffer_.data()), length_);
-            out.flush();
-        }
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    return replaceFile(path, bytes());
 }
 
 int32_t parseTextInt(std::u16string_view text) {

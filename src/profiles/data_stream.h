@@ -56,8 +56,8 @@ public:
     // Replaces the contents with `bytes`, ready for reading from the start.
     void loadBytes(std::span<const uint8_t> bytes);
 
-    // Writes the `length` bytes to a temporary file beside `path`, flushes it
-    // and renames it over `path`, so a failed save leaves the previous file
+    // Writes the `length` bytes over `path` through a temporary file of this
+    // save's own (replaceFile), so a failed save leaves the previous file
     // intact. Missing folders are created first.
     bool saveFile(const std::filesystem::path& path) const;
 

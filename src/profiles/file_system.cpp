@@ -1,6 +1,10 @@
 #include "profiles/file_system.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -18,7 +22,58 @@ void createIfMissing(const std::string& folder) {
         fs::create_directory(folder, ec);
 }
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// A fresh name in `folder`, hidden and independent of the target's name so
+// that a long target name never makes it too long.
+fs::path temporaryName(const fs::path& folder) {
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, kLetters.size() - 1);
+    std::string name = ".save-";
+    for (int i = 0; i < 12; ++i)
+        name.push_back(kLetters[pick(random)]);
+    return folder / (name + ".tmp");
+}
+
+// Creates a temporary file that did not exist before ("x": exclusive), so two
+// writers never share one; retries the rare name that is taken.
+FileHandle createTemporary(const fs::path& folder, fs::path& created) {
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        created = temporaryName(folder);
+        if (FileHandle file{std::fopen(created.c_str(), "wbx")})
+            return file;
+        if (errno != EEXIST)
+            break;
+    }
+    return nullptr;
+}
+
 } // namespace
+
+bool replaceFile(const fs::path& path, std::span<const uint8_t> bytes) {
+    if (!path.has_filename())
+        return false;
+    fs::path temporary;
+    FileHandle file =
+        createTemporary(path.parent_path().empty() ? fs::path(".") : path.parent_path(), temporary);
+    if (!file)
+        return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    written = std::fclose(file.release()) == 0 && written;
+    std::error_code ec;
+    if (written)
+        fs::rename(temporary, path, ec);
+    if (!written || ec) {
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
 
 void ensureFolderFor(const fs::path& path) {
     std::error_code ec;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,7 +76,7 @@ public:
 
     bool operator==(const ProfileData&) const = default;
 
-    std::u16string filePath;
+    std::filesystem::path filePath; // native bytes, whatever their encoding
     int32_t enabled;
     std::u16string name;
     uint8_t slotIndex;

@@ -66,7 +66,7 @@ void ProfileSet::initialiseSlot(int index) {
     ProfileData& record = slot(index);
     record.slotIndex = static_cast<uint8_t>(index);
     record.name = defaultSlotName(index);
-    record.filePath = fromPath(slotFilePath(index));
+    record.filePath = slotFilePath(index);
 }
 
 void ProfileSet::createSlots() {
@@ -93,7 +93,7 @@ void ProfileSet::setApplied(int index) {
 
 bool ProfileSet::saveSlot(int index) const {
     const ProfileData& record = slot(index);
-    return !record.filePath.empty() && saveProfile(toPath(record.filePath), record);
+    return !record.filePath.empty() && saveProfile(record.filePath, record);
 }
 
 fs::path ProfileSet::suggestedExportPath(int index) const {

@@ -32,7 +32,8 @@ MainWindowServices ShellTest::services(platform::DeviceNotifier& notifier, std::
         PageSet set;
         buttonPage_ = new FakeButtonPage(parent);
         sensorPage_ = new pages::CSensorDlg(parent, skins_, analysis_);
-        macroPage_ = new pages::PlaceholderMacroPage(skins_.skinImage(133, 0), folder_ / "macros", parent);
+        macroPage_ =
+            new pages::PlaceholderMacroPage(skins_.skinImage(133, 0), folder_ / "macros", messages_, parent);
         supportPage_ = new FakeSupportPage(parent);
         set.button = buttonPage_;
         set.sensor = sensorPage_;

@@ -27,7 +27,7 @@ protected:
                         {{{0, 0, 300, 20}, 0, 1, 1, 0x20, 0, 0}, {{0, 20, 300, 40}, 1, 2, 1, 0x20, 1, 50}}});
         library.append({{1, 2, 3, 4}, 17, u"Gr\u00fcn", {}});
         const fs::path folder = tmp / "lib";
-        EXPECT_TRUE(saveMacros(library, folder));
+        EXPECT_TRUE(MacroFolder(folder).save(library));
         return folder;
     }
 
@@ -53,7 +53,7 @@ TEST_F(MacrosShow, PrintsEveryMacroAndEvent) {
 
 TEST_F(MacrosShow, EmptyLibraryIsAnEmptyArray) {
     MacroLibrary empty;
-    ASSERT_TRUE(saveMacros(empty, tmp / "empty"));
+    ASSERT_TRUE(MacroFolder(tmp / "empty").save(empty));
     const testing::ToolRun run = show(tmp / "empty");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Json::parse(run.out), Json::array());

@@ -4,6 +4,7 @@
 
 #include "profiles/file_system.h"
 #include "profiles/utf16.h"
+#include "support/file_size_limit.h"
 #include "support/scratch_folder.h"
 
 #include <sstream>
@@ -116,7 +117,7 @@ TEST(SaveMacros, TwoMacroLibraryBytes) {
     ScratchFolder tmp;
     const fs::path folder = tmp / "Macros";
     MacroLibrary library = jumpAndWalk();
-    ASSERT_TRUE(saveMacros(library, folder));
+    ASSERT_TRUE(MacroFolder(folder).save(library));
 
     EXPECT_EQ(entries(folder), (std::vector<std::string>{"Jump.macro", "Walk.macro", "macroList.dat"}));
     EXPECT_EQ(readBytes(folder / "Jump.macro"), kJumpFile);
@@ -130,10 +131,10 @@ TEST(SaveMacros, RoundTripGivesBackTheLibrary) {
     ScratchFolder tmp;
     MacroLibrary saved = jumpAndWalk();
     saved.append({{5, 6, 7, 8}, -3, u"\u00c4rger \U0001F600", {row(17, 152, 0, -1, 0, 1, 9)}});
-    ASSERT_TRUE(saveMacros(saved, tmp.path()));
+    ASSERT_TRUE(MacroFolder(tmp.path()).save(saved));
 
     MacroLibrary loaded = sentinelLibrary();
-    const MacroLoadReport report = loadMacros(loaded, tmp.path());
+    const MacroLoadReport report = MacroFolder(tmp.path()).load(loaded);
     EXPECT_EQ(report.list, MacroFileStatus::Ok);
     EXPECT_TRUE(report.skipped.empty());
     expectSameLibrary(loaded, saved);
@@ -144,12 +145,12 @@ TEST(SaveMacros, NamesEqualButForCaseGetDistinctFiles) {
     MacroLibrary library;
     library.append({{}, 16, u"Fire", {}});
     library.append({{}, 17, u"fire", {}});
-    ASSERT_TRUE(saveMacros(library, tmp.path()));
+    ASSERT_TRUE(MacroFolder(tmp.path()).save(library));
     EXPECT_EQ(entries(tmp.path()), (std::vector<std::string>{"Fire.macro", "fire1.macro", "macroList.dat"}));
     EXPECT_EQ(library.at(1).name, u"fire1");
 
     MacroLibrary loaded;
-    loadMacros(loaded, tmp.path());
+    MacroFolder(tmp.path()).load(loaded);
     EXPECT_EQ(names(loaded), (std::vector<std::u16string>{u"Fire", u"fire1"}));
 }
 
@@ -160,44 +161,57 @@ TEST(SaveMacros, HostileNamesNeverLeaveTheFolderAndSurviveARoundTrip) {
     const std::vector<std::u16string> hostile{u"../../escape", u"", u"..", u"/abs", u"a\nb"};
     for (size_t i = 0; i < hostile.size(); ++i)
         library.append({{}, static_cast<int32_t>(16 + i), hostile[i], {}});
-    ASSERT_TRUE(saveMacros(library, folder));
+    ASSERT_TRUE(MacroFolder(folder).save(library));
 
     EXPECT_EQ(entries(tmp.path()), (std::vector<std::string>{"Macros"}));
     EXPECT_EQ(entries(folder).size(), hostile.size() + 1);
     MacroLibrary loaded;
-    EXPECT_TRUE(loadMacros(loaded, folder).skipped.empty());
+    EXPECT_TRUE(MacroFolder(folder).load(loaded).skipped.empty());
     EXPECT_EQ(names(loaded), hostile);
 }
 
-TEST(SaveMacros, RemovesFilesOfDeletedAndRenamedMacros) {
+TEST(SaveMacros, RemovesFilesOfDeletedAndRenamedMacrosOnly) {
     ScratchFolder tmp;
+    MacroFolder folder(tmp.path());
     MacroLibrary library = jumpAndWalk();
-    ASSERT_TRUE(saveMacros(library, tmp.path()));
+    ASSERT_TRUE(folder.save(library));
     fs::create_directory(tmp / "leftover");
-    writeBytes(tmp / "Old.macro.tmp", {1, 2});
+    writeBytes(tmp / "Old.macro", {1, 2});
 
     library.at(1).name = u"Run";
     library.remove(0);
-    ASSERT_TRUE(saveMacros(library, tmp.path()));
-    EXPECT_EQ(entries(tmp.path()), (std::vector<std::string>{"Run.macro", "macroList.dat"}));
+    ASSERT_TRUE(folder.save(library));
+    EXPECT_EQ(entries(tmp.path()),
+              (std::vector<std::string>{"Old.macro", "Run.macro", "leftover", "macroList.dat"}))
+        << "what the library never held stays";
+
+    MacroFolder reloaded(tmp.path());
+    MacroLibrary loaded;
+    reloaded.load(loaded);
+    loaded.remove(0);
+    ASSERT_TRUE(reloaded.save(loaded));
+    EXPECT_EQ(entries(tmp.path()), (std::vector<std::string>{"Old.macro", "leftover", "macroList.dat"}))
+        << "a loaded macro's file goes with the macro";
 }
 
 TEST(SaveMacros, FailedSaveKeepsThePreviousLibrary) {
     ScratchFolder tmp;
     MacroLibrary library = jumpAndWalk();
-    ASSERT_TRUE(saveMacros(library, tmp.path()));
+    ASSERT_TRUE(MacroFolder(tmp.path()).save(library));
     const Bytes listBefore = readBytes(tmp / "macroList.dat");
 
-    // A folder in the way of the new macro's file makes its write fail.
-    fs::create_directory(tmp / "Zed.macro");
     library.append({{}, 18, u"Zed", {}});
     library.remove(0);
-    EXPECT_FALSE(saveMacros(library, tmp.path()));
+    {
+        // No macro file can be written in full.
+        const testing::ScopedFileSizeLimit limit(kWalkFile.size() - 1);
+        EXPECT_FALSE(MacroFolder(tmp.path()).save(library));
+    }
 
     EXPECT_EQ(readBytes(tmp / "macroList.dat"), listBefore);
     EXPECT_EQ(readBytes(tmp / "Jump.macro"), kJumpFile);
     MacroLibrary loaded;
-    loadMacros(loaded, tmp.path());
+    MacroFolder(tmp.path()).load(loaded);
     EXPECT_EQ(names(loaded), (std::vector<std::u16string>{u"Jump", u"Walk"}));
 }
 
@@ -205,7 +219,7 @@ TEST(SaveMacros, FolderPathShorterThanFourCharactersWritesNothing) {
     const fs::path relative = "q~z";
     ASSERT_FALSE(fs::exists(relative));
     MacroLibrary library = jumpAndWalk();
-    EXPECT_FALSE(saveMacros(library, relative));
+    EXPECT_FALSE(MacroFolder(relative).save(library));
     EXPECT_FALSE(fs::exists(relative));
 }
 
@@ -259,36 +273,85 @@ TEST(ReadMacroFile, AbsurdCountsAndMissingFilesChangeNothing) {
     EXPECT_EQ(macro, before);
 }
 
-TEST(LoadMacros, MissingOrDamagedListLeavesTheLibraryAsItWas) {
+TEST(LoadMacros, MissingListLeavesTheLibraryAsItWas) {
+    ScratchFolder tmp;
+    MacroLibrary library = sentinelLibrary();
+    const MacroLoadReport report = MacroFolder(tmp.path()).load(library);
+    EXPECT_EQ(report.list, MacroFileStatus::Unreadable);
+    EXPECT_FALSE(report.incomplete()) << "a library never saved is not damaged";
+    expectSameLibrary(library, sentinelLibrary());
+}
+
+// Jump, Walk and Run saved, then the list cut short and Walk's file damaged:
+// what can be read loads, and the next save loses no intact macro and
+// removes no file it could not read.
+TEST(LoadMacros, DamagedLibraryLoadsWhatIsIntactAndTheNextSaveKeepsEveryFile) {
     ScratchFolder tmp;
     MacroLibrary saved = jumpAndWalk();
-    ASSERT_TRUE(saveMacros(saved, tmp.path()));
+    saved.append({{0, 0, 300, 400}, 18, u"Run", {row(1, 0x52, 0, 7, 0, 0, 1)}});
+    ASSERT_TRUE(MacroFolder(tmp.path()).save(saved));
     const Bytes list = readBytes(tmp / "macroList.dat");
+    const Bytes damagedWalk(kWalkFile.begin(), kWalkFile.end() - 3);
+    writeBytes(tmp / "Walk.macro", damagedWalk);
 
-    for (size_t length = 0; length < list.size(); ++length) {
-        writeBytes(tmp / "macroList.dat", Bytes(list.begin(), list.begin() + length));
-        MacroLibrary library = sentinelLibrary();
-        EXPECT_EQ(loadMacros(library, tmp.path()).list, MacroFileStatus::Truncated) << length;
-        expectSameLibrary(library, sentinelLibrary());
+    const size_t firstEntryEnd = 4 + encoded(fs::absolute(tmp / "Jump.macro").string()).size();
+    // Inside the count, right after it, inside a length, inside the first
+    // path, at the end of the first entry, one byte short of the whole list;
+    // and the whole list, for the damaged macro file alone.
+    for (size_t length :
+         {size_t{2}, size_t{4}, size_t{6}, size_t{20}, firstEntryEnd, list.size() - 1, list.size()}) {
+        writeBytes(tmp / "macroList.dat",
+                   Bytes(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(length)));
+        MacroFolder folder(tmp.path());
+        MacroLibrary library;
+        const MacroLoadReport report = folder.load(library);
+        EXPECT_TRUE(report.incomplete()) << length;
+        EXPECT_EQ(report.list, length == list.size() ? MacroFileStatus::Ok : MacroFileStatus::Truncated)
+            << length;
+        ASSERT_EQ(report.skipped.size(), 1u) << length;
+        EXPECT_EQ(report.skipped[0].path.filename(), "Walk.macro");
+        EXPECT_EQ(report.skipped[0].status, MacroFileStatus::Truncated);
+        std::vector<std::u16string> loadedNames = names(library);
+        std::sort(loadedNames.begin(), loadedNames.end());
+        EXPECT_EQ(loadedNames, (std::vector<std::u16string>{u"Jump", u"Run"})) << length;
+
+        // A new macro named like the unreadable file must not replace it.
+        library.append({{}, 30, u"Walk", {}});
+        ASSERT_TRUE(folder.save(library)) << length;
+        EXPECT_EQ(readBytes(tmp / "Walk.macro"), damagedWalk) << length;
+        EXPECT_EQ(readBytes(tmp / "Jump.macro"), kJumpFile) << length;
+
+        MacroLibrary reloaded;
+        EXPECT_EQ(MacroFolder(tmp.path()).load(reloaded).list, MacroFileStatus::Ok);
+        std::vector<CMacro> intact;
+        for (size_t i = 0; i < reloaded.size(); ++i)
+            if (reloaded.at(i).macroId != 30)
+                intact.push_back(reloaded.at(i));
+        std::sort(intact.begin(), intact.end(),
+                  [](const CMacro& a, const CMacro& b) { return a.macroId < b.macroId; });
+        EXPECT_EQ(intact, (std::vector<CMacro>{saved.at(0), saved.at(2)}))
+            << length << ": every intact macro with its events";
+        fs::remove(tmp / "Walk1.macro");
     }
+}
 
-    Bytes absurd = list;
-    std::copy_n(le32(0x7FFFFFFF).begin(), 4, absurd.begin());
-    writeBytes(tmp / "macroList.dat", absurd);
-    MacroLibrary library = sentinelLibrary();
-    EXPECT_EQ(loadMacros(library, tmp.path()).list, MacroFileStatus::Truncated);
-    expectSameLibrary(library, sentinelLibrary());
-
-    fs::remove(tmp / "macroList.dat");
-    EXPECT_EQ(loadMacros(library, tmp.path()).list, MacroFileStatus::Unreadable);
-    expectSameLibrary(library, sentinelLibrary());
+TEST(LoadMacros, ListWithAnAbsurdCountGivesWhatItHolds) {
+    ScratchFolder tmp;
+    MacroLibrary saved = jumpAndWalk();
+    ASSERT_TRUE(MacroFolder(tmp.path()).save(saved));
+    Bytes list = readBytes(tmp / "macroList.dat");
+    std::copy_n(le32(0x7FFFFFFF).begin(), 4, list.begin());
+    writeBytes(tmp / "macroList.dat", list);
+    MacroLibrary library;
+    EXPECT_EQ(MacroFolder(tmp.path()).load(library).list, MacroFileStatus::Truncated);
+    expectSameLibrary(library, saved);
 }
 
 TEST(LoadMacros, NegativeListCountGivesAnEmptyLibrary) {
     ScratchFolder tmp;
     writeBytes(tmp / "macroList.dat", le32(0xFFFFFFFF));
     MacroLibrary library = sentinelLibrary();
-    EXPECT_EQ(loadMacros(library, tmp.path()).list, MacroFileStatus::Ok);
+    EXPECT_EQ(MacroFolder(tmp.path()).load(library).list, MacroFileStatus::Ok);
     EXPECT_TRUE(library.empty());
 }
 
@@ -296,12 +359,12 @@ TEST(LoadMacros, MissingOrShortMacroFilesAreSkippedAndTheRestLoads) {
     ScratchFolder tmp;
     MacroLibrary saved = jumpAndWalk();
     saved.append({{}, 18, u"Run", {}});
-    ASSERT_TRUE(saveMacros(saved, tmp.path()));
+    ASSERT_TRUE(MacroFolder(tmp.path()).save(saved));
     fs::remove(tmp / "Jump.macro");
     writeBytes(tmp / "Walk.macro", Bytes(kWalkFile.begin(), kWalkFile.end() - 1));
 
     MacroLibrary library;
-    const MacroLoadReport report = loadMacros(library, tmp.path());
+    const MacroLoadReport report = MacroFolder(tmp.path()).load(library);
     EXPECT_EQ(report.list, MacroFileStatus::Ok);
     ASSERT_EQ(report.skipped.size(), 2u);
     EXPECT_EQ(report.skipped[0].path.filename(), "Jump.macro");
@@ -324,7 +387,7 @@ TEST(LoadMacros, ListedFilesAreLookedUpInTheLibraryFolder) {
                        encoded(outside), encoded(".."), encoded("")}));
 
     MacroLibrary library;
-    const MacroLoadReport report = loadMacros(library, tmp / "copy");
+    const MacroLoadReport report = MacroFolder(tmp / "copy").load(library);
     EXPECT_EQ(names(library), (std::vector<std::u16string>{u"Jump"}));
     ASSERT_EQ(report.skipped.size(), 3u);
     EXPECT_EQ(report.skipped[0].path, tmp / "copy" / "Walk.macro");

@@ -170,8 +170,7 @@ TEST_F(MouseSettingsPage, LoadShowsKeysMacrosAndKeepsUnknownCodes) {
     profile.buttons[2] = {2, 13, 0x07, 2, 0}; // a key without a name
     profile.buttons[3] = {3, 14, 20, 3, 0};
     profile.macros[3].name = u"Combo";
-    profile.buttons[4] = {4, 5, 0, 4, 0};   // a device code the menu does not offer
-    profile.buttons[5] = {5, 255, 0, 7, 0}; // a menu header is no function
+    profile.buttons[4] = {4, 5, 0, 4, 0}; // a device code the menu does not offer
     page.loadFromProfile(profile);
     EXPECT_EQ(caption(2), "UP ARROW ");
     EXPECT_EQ(button(2).selectedParameter(), 0x26);
@@ -181,8 +180,29 @@ TEST_F(MouseSettingsPage, LoadShowsKeysMacrosAndKeepsUnknownCodes) {
     EXPECT_EQ(button(4).selectedParameter(), 20);
     EXPECT_EQ(caption(5), "Back");
     EXPECT_EQ(button(5).selectedCode(), 4);
-    EXPECT_EQ(caption(6), "Dpi roll");
-    EXPECT_EQ(button(6).selectedCode(), 7);
+}
+
+// Headers and macro identifiers are items of the menu too: a file holding one
+// shows it and stores it back unchanged.
+TEST_F(MouseSettingsPage, CodesOfSubmenusAndHeadersLoadAndStoreBack) {
+    macros.append(macroNamed(20, u"Dash"));
+    struct Case {
+        uint8_t function;
+        QString caption;
+    };
+    const Case cases[] = {
+        {255, "Default commands"}, {254, "Profile"}, {20, "Dash"}, {9, "Profile switch up"}};
+    for (const Case& c : cases) {
+        ProfileData profile;
+        profile.buttons[1] = {1, c.function, 0, 1, 0};
+        page.loadFromProfile(profile);
+        EXPECT_EQ(caption(2), c.caption) << int(c.function);
+        EXPECT_EQ(button(2).selectedCode(), c.function);
+
+        ProfileData stored;
+        page.saveToProfile(stored);
+        EXPECT_EQ(stored.buttons[1].function, c.function);
+    }
 }
 
 TEST_F(MouseSettingsPage, ReportRateLoadsSavesAndKeepsOneBox) {

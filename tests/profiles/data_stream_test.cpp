@@ -1,5 +1,6 @@
 #include "profiles/data_stream.h"
 
+#include "support/file_size_limit.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -192,7 +193,8 @@ TEST(DataStream, SavesAndLoadsWholeFiles) {
     out.writeString(u"hi");
     ASSERT_TRUE(out.saveFile(file)) << "missing folders are created";
     EXPECT_EQ(testing::readBytes(file), (Bytes{4, 3, 2, 1, 2, 0, 0, 0, 'h', 0, 'i', 0}));
-    EXPECT_FALSE(std::filesystem::exists(tmp / "nested/deeper/data.bin.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp / "nested/deeper"), {}), 1)
+        << "only the file, no temporary";
 
     DataStream in;
     ASSERT_TRUE(in.loadFile(file));
@@ -219,14 +221,17 @@ TEST(DataStream, FailedSaveKeepsThePreviousFile) {
     testing::ScratchFolder tmp;
     const auto file = tmp / "keep.bin";
     testing::writeBytes(file, {1, 2, 3});
-    // A folder where the temporary file must go makes the save fail before
-    // the target is touched.
-    std::filesystem::create_directory(tmp / "keep.bin.tmp");
 
     DataStream out(DataStream::Purpose::Write);
     out.writeInt32(99);
-    EXPECT_FALSE(out.saveFile(file));
+    {
+        // The new contents cannot be written in full.
+        const testing::ScopedFileSizeLimit limit(2);
+        EXPECT_FALSE(out.saveFile(file));
+    }
     EXPECT_EQ(testing::readBytes(file), (Bytes{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1)
+        << "the temporary file is gone";
 
     EXPECT_FALSE(out.saveFile(tmp.path())) << "a folder cannot be replaced by a file";
     EXPECT_TRUE(std::filesystem::is_directory(tmp.path()));

@@ -8,7 +8,7 @@ namespace {
 TEST(ProfileData, ResetGivesBackConstructionDefaultsButKeepsPathAndMacros) {
     ProfileData fresh;
     ProfileData changed;
-    changed.filePath = u"/tmp/x.profile";
+    changed.filePath = "/tmp/x.profile";
     changed.name = u"Profile3";
     changed.slotIndex = 2;
     changed.dpi[4].x = 100;
@@ -17,7 +17,7 @@ TEST(ProfileData, ResetGivesBackConstructionDefaultsButKeepsPathAndMacros) {
     changed.macros[3].name = u"kept";
     changed.resetToDefaults();
 
-    EXPECT_EQ(changed.filePath, u"/tmp/x.profile");
+    EXPECT_EQ(changed.filePath, std::filesystem::path("/tmp/x.profile"));
     EXPECT_EQ(changed.macros[3].name, u"kept");
     changed.filePath.clear();
     changed.macros = fresh.macros;

@@ -1,10 +1,13 @@
 #include "profiles/profile_file.h"
 
+#include "support/file_size_limit.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sstream>
+#include <thread>
 
 namespace talwyn {
 namespace {
@@ -142,7 +145,7 @@ TEST(ProfileFile, FieldEncodings) {
 TEST(ProfileFile, RoundTripKeepsStoredFieldsAndLeavesTheOthers) {
     const ProfileData saved = busyProfile();
     ProfileData loaded;
-    loaded.filePath = u"/slot/file";
+    loaded.filePath = "/slot/file";
     loaded.slotIndex = 3;
     loaded.accelLevel = 9;
     loaded.buttons[2].defaultFunction = 11;
@@ -151,7 +154,7 @@ TEST(ProfileFile, RoundTripKeepsStoredFieldsAndLeavesTheOthers) {
     ASSERT_EQ(deserialize(serialized(saved), loaded), ProfileLoad::Loaded);
 
     ProfileData expected = saved;
-    expected.filePath = u"/slot/file";
+    expected.filePath = "/slot/file";
     expected.slotIndex = 3;
     expected.accelLevel = 9;
     expected.buttons[2].defaultFunction = 11;
@@ -239,9 +242,55 @@ TEST(ProfileFile, MissingFileIsReportedAndChangesNothing) {
 TEST(ProfileFile, FailedSaveReportsAndKeepsTheOldFile) {
     testing::ScratchFolder tmp;
     ASSERT_TRUE(saveProfile(tmp / "slot.profile", ProfileData{}));
-    std::filesystem::create_directory(tmp / "slot.profile.tmp");
-    EXPECT_FALSE(saveProfile(tmp / "slot.profile", busyProfile()));
+    {
+        const testing::ScopedFileSizeLimit limit(16);
+        EXPECT_FALSE(saveProfile(tmp / "slot.profile", busyProfile()));
+    }
     EXPECT_EQ(testing::readBytes(tmp / "slot.profile"), kDefaultFile);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1)
+        << "the temporary file is gone";
+}
+
+// Two writers of one file (an apply and "Save current settings") while a
+// reader keeps loading it: every save succeeds and every load sees one whole
+// record of either writer.
+TEST(ProfileFile, ConcurrentSavesOfOnePathEachSucceedAndLeaveOneWholeRecord) {
+    testing::ScratchFolder tmp;
+    const auto file = tmp / "slot.profile";
+    const std::array<ProfileData, 2> records{ProfileData{}, busyProfile()};
+    const std::array<Bytes, 2> images{serialized(records[0]), serialized(records[1])};
+    ASSERT_TRUE(saveProfile(file, records[0]));
+
+    constexpr int kSaves = 300;
+    std::atomic<int> failedSaves{0};
+    std::atomic<int> writersDone{0};
+    auto writer = [&](const ProfileData& record) {
+        for (int i = 0; i < kSaves; ++i)
+            if (!saveProfile(file, record))
+                ++failedSaves;
+        ++writersDone;
+    };
+    std::thread first(writer, std::cref(records[0]));
+    std::thread second(writer, std::cref(records[1]));
+
+    int loads = 0;
+    int badLoads = 0;
+    while (writersDone < 2) {
+        DataStream in;
+        const bool loaded = in.loadFile(file);
+        const Bytes seen(in.bytes().begin(), in.bytes().end());
+        badLoads += loaded && (seen == images[0] || seen == images[1]) ? 0 : 1;
+        ++loads;
+    }
+    first.join();
+    second.join();
+
+    EXPECT_EQ(failedSaves, 0);
+    EXPECT_EQ(badLoads, 0) << "of " << loads << " loads";
+    const Bytes last = testing::readBytes(file);
+    EXPECT_TRUE(last == images[0] || last == images[1]);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1)
+        << "no temporary file is left behind";
 }
 
 } // namespace

@@ -24,18 +24,18 @@ protected:
     ProfileSet set;
 };
 
-ProfileData expectedSlot(int index, const std::string& file) {
+ProfileData expectedSlot(int index, const fs::path& file) {
     ProfileData p;
     p.slotIndex = static_cast<uint8_t>(index);
     p.name = ProfileSet::defaultSlotName(index);
-    p.filePath = fromUtf8(file);
+    p.filePath = file;
     return p;
 }
 
 TEST_F(ProfileSetTest, FirstStartGivesFiveDefaultSlotsAndWritesNothing) {
     set.createSlots();
     for (int index = 0; index < ProfileSet::kSlotCount; ++index)
-        EXPECT_EQ(set.slot(index), expectedSlot(index, slotFile(index + 1).native())) << index;
+        EXPECT_EQ(set.slot(index), expectedSlot(index, slotFile(index + 1))) << index;
     EXPECT_EQ(set.slot(4).name, u"Profile5");
     EXPECT_EQ(set.currentIndex(), 0);
     EXPECT_EQ(set.appliedIndex(), 0);
@@ -55,10 +55,10 @@ TEST_F(ProfileSetTest, CreateSlotsLoadsEachSlotFileItCanRead) {
     set.createSlots();
     ProfileData expected = stored;
     expected.slotIndex = 2;
-    expected.filePath = fromUtf8(slotFile(3).native());
+    expected.filePath = slotFile(3);
     EXPECT_EQ(set.slot(2), expected);
-    EXPECT_EQ(set.slot(3), expectedSlot(3, slotFile(4).native()));
-    EXPECT_EQ(set.slot(4), expectedSlot(4, slotFile(5).native()));
+    EXPECT_EQ(set.slot(3), expectedSlot(3, slotFile(4)));
+    EXPECT_EQ(set.slot(4), expectedSlot(4, slotFile(5)));
     EXPECT_EQ(set.currentIndex(), 0);
 }
 
@@ -72,16 +72,41 @@ TEST_F(ProfileSetTest, SaveSlotAndSaveAllWriteMemoryValues) {
     EXPECT_EQ(reread.pointerSpeed, 17);
     EXPECT_EQ(reread.name, u"Profile2");
 
-    // One slot that cannot be written does not stop the others.
+    // One slot that cannot be written does not stop the others: a folder
+    // that is not empty cannot be replaced by a file.
     fs::remove(slotFile(2));
-    fs::create_directory(slotFile(2).native() + ".tmp");
+    fs::create_directories(slotFile(2) / "in the way");
     EXPECT_FALSE(set.saveAll());
     for (int slot : {1, 3, 4, 5})
         EXPECT_TRUE(fs::is_regular_file(slotFile(slot))) << slot;
-    EXPECT_FALSE(fs::exists(slotFile(2)));
+    EXPECT_TRUE(fs::is_directory(slotFile(2)));
 
-    fs::remove(slotFile(2).native() + ".tmp");
+    fs::remove_all(slotFile(2));
     EXPECT_TRUE(set.saveAll());
+}
+
+// File names are bytes: a data folder that is no valid UTF-8 must be the
+// folder saved to as well as the one loaded from.
+TEST_F(ProfileSetTest, DataFolderThatIsNotUtf8KeepsEverySave) {
+    const fs::path dataHome = tmp.path() / "data\xE9";
+    const testing::ScopedEnv rawDataHome{"XDG_DATA_HOME", dataHome.c_str()};
+    const fs::path slotOne = dataHome / "Orvane/Talwyn PRO Software/Profiles/Default1.profile";
+
+    set.createSlots();
+    EXPECT_EQ(set.slot(0).filePath, slotOne);
+    set.slot(0).pointerSpeed = 9;
+    set.slot(4).lightEffect = 2;
+    ASSERT_TRUE(set.saveAll());
+    ASSERT_TRUE(set.saveSlot(0));
+
+    ProfileSet reloaded;
+    reloaded.createSlots();
+    EXPECT_EQ(reloaded.slot(0).pointerSpeed, 9);
+    EXPECT_EQ(reloaded.slot(4).lightEffect, 2);
+    std::vector<fs::path> top;
+    for (const auto& entry : fs::directory_iterator(tmp.path()))
+        top.push_back(entry.path());
+    EXPECT_EQ(top, std::vector<fs::path>{dataHome}) << "nothing lands in a look-alike folder";
 }
 
 TEST(ProfileSetExport, ExtensionRule) {
@@ -129,7 +154,7 @@ TEST_F(ProfileSetTest, ImportReplacesTheSlotButNotItsFileOrPlace) {
     EXPECT_EQ(set.slot(3).enabled, 0);
     EXPECT_EQ(set.slot(3).lightEffect, 3);
     EXPECT_EQ(set.slot(3).slotIndex, 3);
-    EXPECT_EQ(set.slot(3).filePath, fromUtf8(slotFile(4).native()));
+    EXPECT_EQ(set.slot(3).filePath, slotFile(4));
     EXPECT_EQ(set.currentIndex(), 0);
     EXPECT_FALSE(fs::exists(slotFile(4))) << "written by the next apply only";
 
@@ -181,7 +206,7 @@ TEST_F(ProfileSetTest, ResetAllRestoresEverySlotAndSelectsSlotOne) {
 
     set.resetAll();
     for (int index = 0; index < ProfileSet::kSlotCount; ++index) {
-        ProfileData expected = expectedSlot(index, slotFile(index + 1).native());
+        ProfileData expected = expectedSlot(index, slotFile(index + 1));
         expected.macros = set.slot(index).macros;
         EXPECT_EQ(set.slot(index), expected) << index;
     }

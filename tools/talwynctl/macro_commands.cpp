@@ -43,7 +43,7 @@ std::string fileLine(const std::filesystem::path& file, talwyn::MacroFileStatus 
 // stderr and makes the command fail.
 void showLibrary(const std::string& folder) {
     talwyn::MacroLibrary library;
-    const talwyn::MacroLoadReport report = talwyn::loadMacros(library, folder);
+    const talwyn::MacroLoadReport report = talwyn::MacroFolder(folder).load(library);
     if (report.list != talwyn::MacroFileStatus::Ok)
         throw CommandFailure{
             fileLine(std::filesystem::path(folder) / talwyn::kMacroListFileName, report.list)};
