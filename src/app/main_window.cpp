@@ -277,7 +277,7 @@ void CTOLMDlg::executeCommand(int command) {
     } else if (command == kReset) {
         reset();
     } else if (command == kShowApplied) {
-        loadPages(profiles_.applied());
+        loadPages(profiles_.slot(profiles_.appliedIndex()));
     } else if (command == kApply) {
         startApply();
     } else if (command == kHide) {
@@ -346,7 +346,7 @@ void CTOLMDlg::storePages(ProfileData& profile) {
     }
 }
 
-void CTOLMDlg::loadPages(const ProfileData& profile) {
+void CTOLMDlg::loadPages(ProfileData& profile) {
     for (pages::ProfilePage* page : pages_.profilePages()) {
         page->loadFromProfile(profile);
     }

@@ -144,7 +144,7 @@ private:
     void highlightSlot(int index);
     void refreshSlotButton(int index);
     void storePages(ProfileData& profile);
-    void loadPages(const ProfileData& profile);
+    void loadPages(ProfileData& profile);
     void runSlotMenu(int index, SlotMenuItem item);
     void reset();
     void setTopmost(bool topmost);

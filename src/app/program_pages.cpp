@@ -24,7 +24,7 @@ public:
 
     QWidget& window() override { return page_; }
     void saveToProfile(ProfileData& profile) override { page_.saveToProfile(profile); }
-    void loadFromProfile(const ProfileData& profile) override { page_.loadFromProfile(profile); }
+    void loadFromProfile(ProfileData& profile) override { page_.loadFromProfile(profile); }
     void applyPointerSettings(const ProfileData& profile) override { page_.applyPointerSettings(profile); }
     void refreshMacroMenus() override { page_.refreshMacroMenus(); }
 

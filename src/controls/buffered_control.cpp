@@ -7,6 +7,9 @@ namespace talwyn::controls {
 BufferedControl::BufferedControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // A press on a control, enabled or not, is never handed up to the window,
+    // where it would start moving the window.
+    setAttribute(Qt::WA_NoMousePropagation);
 }
 
 const QImage& BufferedControl::frame() {

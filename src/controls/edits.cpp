@@ -49,6 +49,7 @@ std::optional<int32_t> wheelStepValue(const QString& text, int delta, int32_t st
 SkinnedEdit::SkinnedEdit(QWidget* parent, int fontHeight) : QLineEdit(parent) {
     setFrame(false);
     setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_NoMousePropagation); // a press here never moves the window
     setFont(arialFont(fontHeight));
     setTextMargins(1, 0, 0, 0);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -124,7 +125,9 @@ void CVexEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
 }
 
-CKYTEdit::CKYTEdit(QWidget* parent) : SkinnedEdit(parent, 15) {}
+CKYTEdit::CKYTEdit(QWidget* parent) : SkinnedEdit(parent, 15) {
+    connect(this, &QLineEdit::returnPressed, this, &CKYTEdit::entryFinished);
+}
 
 void CKYTEdit::setWheelStepping(int32_t step, int32_t minimum, int32_t maximum, bool enabled) {
     wheelStep_ = step;
@@ -153,6 +156,11 @@ void CKYTEdit::wheelEvent(QWheelEvent* event) {
         }
     }
     QLineEdit::wheelEvent(event);
+}
+
+void CKYTEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    emit entryFinished();
 }
 
 } // namespace talwyn::controls

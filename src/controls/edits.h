@@ -69,10 +69,15 @@ public:
     void setWheelStepping(int32_t step, int32_t minimum, int32_t maximum, bool enabled);
     void setShowText(bool show);
 
+signals:
+    // Return or Enter was pressed, or the focus left: the user is done typing.
+    void entryFinished();
+
 protected:
     void paintPlainBackground(QPainter& painter) override;
     bool textShown() const override { return showText_; }
     void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int32_t wheelStep_ = 0;

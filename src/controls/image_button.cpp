@@ -29,6 +29,8 @@ ImageSlot chooseButtonImage(const ImageChoice& c) {
 CVexImageButton::CVexImageButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
+    // A disabled button still keeps presses from reaching the window's move.
+    setAttribute(Qt::WA_NoMousePropagation);
 }
 
 void CVexImageButton::SetImages(QImage normal, QImage over, QImage down, QImage disable) {

@@ -6,7 +6,11 @@
 
 namespace talwyn::controls {
 
-CVexImageDialog::CVexImageDialog(QWidget* parent) : QDialog(parent) {}
+CVexImageDialog::CVexImageDialog(QWidget* parent) : QDialog(parent) {
+    // A page's background keeps its presses: only the main window's own
+    // background moves the window.
+    setAttribute(Qt::WA_NoMousePropagation);
+}
 
 void CVexImageDialog::SetBackground(const QImage& image) {
     background_ = image.copy();

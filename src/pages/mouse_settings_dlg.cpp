@@ -228,7 +228,7 @@ void CMouseSettingsDlg::saveToProfile(ProfileData& profile) {
     profile.accelLevel = static_cast<int16_t>(acceleration_->value(1));
 }
 
-void CMouseSettingsDlg::loadFromProfile(const ProfileData& profile) {
+void CMouseSettingsDlg::loadFromProfile(ProfileData& profile) {
     refreshMacroMenus();
     for (int k = 0; k < kFunctionButtons; ++k) {
         const ButtonAssignment& entry = profile.buttons[static_cast<size_t>(k)];

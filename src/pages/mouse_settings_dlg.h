@@ -54,7 +54,7 @@ public:
                       MouseSettingsPopups& popups, PointerSettings& pointerSettings);
 
     QWidget& window() override { return *this; }
-    void loadFromProfile(const ProfileData& profile) override;
+    void loadFromProfile(ProfileData& profile) override;
     void saveToProfile(ProfileData& profile) override;
     void refreshMacroMenus() override;
     // Hands the profile's pointer settings to the desktop backend.

@@ -27,8 +27,9 @@ class ProfilePage : public Page {
 public:
     // Stores the page's values into `profile`.
     virtual void saveToProfile(ProfileData& profile) = 0;
-    // Shows `profile`'s values on the page.
-    virtual void loadFromProfile(const ProfileData& profile) = 0;
+    // Shows `profile`'s values on the page; a value the page cannot show as
+    // it stands (the sensor page's active level) is corrected in `profile`.
+    virtual void loadFromProfile(ProfileData& profile) = 0;
 };
 
 // The button page.

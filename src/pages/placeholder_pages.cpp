@@ -22,7 +22,7 @@ PlaceholderLightingPage::PlaceholderLightingPage(const QImage& background, QWidg
 // Without controls the page holds no lighting of its own: the profile keeps its values.
 void PlaceholderLightingPage::saveToProfile(ProfileData&) {}
 
-void PlaceholderLightingPage::loadFromProfile(const ProfileData&) {}
+void PlaceholderLightingPage::loadFromProfile(ProfileData&) {}
 
 PlaceholderMacroPage::PlaceholderMacroPage(const QImage& background, std::filesystem::path folder,
                                            platform::MessageBoxes& messages, QWidget* parent)

@@ -25,7 +25,7 @@ public:
 
     QWidget& window() override { return *this; }
     void saveToProfile(ProfileData& profile) override;
-    void loadFromProfile(const ProfileData& profile) override;
+    void loadFromProfile(ProfileData& profile) override;
 };
 
 class PlaceholderMacroPage final : public controls::CVexImageDialog, public MacroPage {

@@ -261,11 +261,9 @@ bool CPopDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CPopDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter stands for "OK" only while "OK" can be pressed, so it cannot
-        // cut the surface measurement's countdown short.
-        if (ok_ != nullptr && ok_->isEnabled()) {
-            confirm();
-        }
+        // Enter is "OK" in every mode that sees keys, also while the
+        // countdown keeps the button itself disabled: it opens the last step.
+        confirm();
         event->accept();
         return;
     }

@@ -135,6 +135,7 @@ void CSensorDlg::buildLevelControls() {
         edits_[i]->setWheelStepping(kResolutionStep, kMinResolution, kMaxResolution, true);
         indicators_[i] = placeControl<controls::CVexButton>(this, kWindow, kIndicatorIds[i]);
         indicators_[i]->setEnabled(false); // the user never picks a level here; the mouse does
+        connect(edits_[i], &controls::CKYTEdit::entryFinished, this, [this, i] { finishLevelEntry(i); });
     }
     levels_->setThumbCount(kLevelIndicators);
     for (int i = 0; i < kLevelIndicators; ++i) {
@@ -185,7 +186,8 @@ void CSensorDlg::onCommand(ControlId first, CommandValue second) {
         controls::sendCommand(parentWidget(), first, second); // the main window keeps menus on top
     } else if (first == kLevelSliderId) {
         const int thumb = static_cast<int>((second >> 16) & 0xFF);
-        if (thumb >= 1 && thumb <= kLevelIndicators) {
+        // The edit the user is typing into keeps the text being typed.
+        if (thumb >= 1 && thumb <= kLevelIndicators && thumb - 1 != typedLevel_) {
             edits_[thumb - 1]->setText(QString::number(second & 0xFFFF));
         }
     } else if (first == kStepsId) {
@@ -204,37 +206,49 @@ void CSensorDlg::timerEvent(QTimerEvent* event) {
 void CSensorDlg::trackFocusedEdit() {
     const auto focused =
         std::find_if(edits_.begin(), edits_.end(), [](const auto* edit) { return edit->hasFocus(); });
-    if (focused == edits_.end()) {
-        return;
+    if (focused != edits_.end()) {
+        carryEditToThumb(static_cast<int>(focused - edits_.begin()));
     }
-    controls::CKYTEdit& edit = **focused;
+}
+
+void CSensorDlg::carryEditToThumb(int index) {
+    controls::CKYTEdit& edit = *edits_[static_cast<size_t>(index)];
     int32_t value = controls::leadingInteger(edit.text());
     if (value > kMaxResolution) {
         edit.setText(QString::number(kMaxResolution));
         edit.setCursorPosition(static_cast<int>(edit.text().size()));
         value = kMaxResolution;
     }
-    levels_->SetValue(static_cast<int>(focused - edits_.begin()) + 1, value);
+    typedLevel_ = index;
+    levels_->SetValue(index + 1, value);
+    typedLevel_ = kNoLevel;
 }
 
-void CSensorDlg::setQuality(int value) {
-    quality_ = std::clamp(value, 0, kMaxQualityIndex);
+void CSensorDlg::finishLevelEntry(int index) {
+    carryEditToThumb(index);
+    edits_[static_cast<size_t>(index)]->setText(QString::number(levels_->value(index + 1)));
+}
+
+void CSensorDlg::setQuality(int16_t value) {
+    surfaceQuality_ = value;
+    quality_ = std::clamp<int>(value, 0, kMaxQualityIndex);
     bar_->setPosition(quality_);
     surface_->setCurrentImage(value);
 }
 
 void CSensorDlg::analyzeSurface() {
+    surfaceQuality_ = 0;
     quality_ = 0;
     bar_->setPosition(0); // the picture keeps showing the last result until a new one arrives
     if (analysis_.runSteps(this) != controls::ModalResult::Ok) {
         return;
     }
-    setQuality(surfaceQualityIndex(analysis_.readValue()));
+    setQuality(static_cast<int16_t>(surfaceQualityIndex(analysis_.readValue())));
 }
 
 void CSensorDlg::saveToProfile(ProfileData& profile) {
     profile.pointerSpeed = static_cast<uint8_t>(pointSpeed_->value(1));
-    profile.surfaceQuality = static_cast<int16_t>(quality_);
+    profile.surfaceQuality = surfaceQuality_;
     profile.rippleOff = ripple_->checkedFlag() ? 0 : 1;
     profile.angleSnapOff = angleSnap_->checkedFlag() ? 0 : 1;
     profile.liftOff = liftOff_->checkedFlag() ? kLiftOffHigh : kLiftOffLow;
@@ -264,7 +278,7 @@ void CSensorDlg::saveToProfile(ProfileData& profile) {
     }
 }
 
-void CSensorDlg::loadFromProfile(const ProfileData& profile) {
+void CSensorDlg::loadFromProfile(ProfileData& profile) {
     pointSpeed_->SetValue(1, std::clamp<int>(profile.pointerSpeed, kMinPointSpeed, kMaxPointSpeed));
     setQuality(profile.surfaceQuality);
     liftOff_->setCheckedFlag(profile.liftOff == kLiftOffHigh);
@@ -283,10 +297,12 @@ void CSensorDlg::loadFromProfile(const ProfileData& profile) {
             edits_[i]->setText(QString::number(x)); // the typed-in value, even where the thumb clamps it
         }
     }
-    // The profile keeps its own number until the next save clamps it the same way.
-    const int active = std::min<int>(profile.activeDpiLevel, count);
-    if (active >= 1 && active <= kLevelIndicators) {
-        setActiveLevelIndicator(active - 1);
+    // Corrected in the profile itself, so a save or export right after showing it is consistent.
+    if (profile.activeDpiLevel > profile.dpiLevelCount) {
+        profile.activeDpiLevel = profile.dpiLevelCount;
+    }
+    if (profile.activeDpiLevel >= 1 && profile.activeDpiLevel <= kLevelIndicators) {
+        setActiveLevelIndicator(profile.activeDpiLevel - 1);
     }
 }
 

@@ -65,7 +65,8 @@ public:
     CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& analysis);
 
     QWidget& window() override { return *this; }
-    void loadFromProfile(const ProfileData& profile) override;
+    // Also corrects an active level above the level count in `profile` itself.
+    void loadFromProfile(ProfileData& profile) override;
     void saveToProfile(ProfileData& profile) override;
     void setActiveLevelIndicator(int level) override;
     bool levelIndicatorSet(int level) const override;
@@ -76,6 +77,8 @@ public:
     void analyzeSurface();
     // One tick of the edit tracking: carries the focused level edit to its thumb.
     void trackFocusedEdit();
+    // Typing into a level edit is over: the text takes its thumb's value.
+    void finishLevelEntry(int index);
 
     void onCommand(controls::ControlId first, controls::CommandValue second) override;
     // A page is never modal: Escape must not hide it.
@@ -92,14 +95,19 @@ public:
     controls::CVexButton& analyzeButton() const { return *analyze_; }
     controls::CVexStatic& surfacePicture() const { return *surface_; }
     int qualityBarValue() const { return quality_; }
+    int16_t surfaceQuality() const { return surfaceQuality_; }
     bool editTrackingActive() const { return timers_.isActive(kEditTrackingTimer); }
 
 protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    static constexpr int kNoLevel = -1;
+
     void buildLevelControls();
-    void setQuality(int value);
+    // Carries the text of level edit `index` to its thumb, leaving the text as typed.
+    void carryEditToThumb(int index);
+    void setQuality(int16_t value);
 
     app::SkinStore& skins_;
     SurfaceAnalysis& analysis_;
@@ -115,7 +123,9 @@ private:
     controls::CVexButton* analyze_ = nullptr;
     controls::CVexProgressCtrl* bar_ = nullptr;
     controls::CVexStatic* surface_ = nullptr;
-    int quality_ = 0; // what the bar shows, 0 to 10
+    int quality_ = 0;            // what the bar shows, 0 to 10
+    int16_t surfaceQuality_ = 0; // the profile's value, kept as it came
+    int typedLevel_ = kNoLevel;  // the level edit whose text is being carried to its thumb
 };
 
 } // namespace talwyn::pages

@@ -30,7 +30,7 @@ public:
     explicit FakeButtonPage(QWidget* parent) : QWidget(parent) {}
     QWidget& window() override { return *this; }
     void saveToProfile(ProfileData& profile) override { profile.scrollByLine = shownLines; }
-    void loadFromProfile(const ProfileData& profile) override { shownLines = profile.scrollByLine; }
+    void loadFromProfile(ProfileData& profile) override { shownLines = profile.scrollByLine; }
     void applyPointerSettings(const ProfileData& profile) override {
         appliedLines.push_back(profile.scrollByLine);
     }

@@ -1,5 +1,12 @@
+#include "controls/buttons.h"
+#include "controls/edits.h"
 #include "controls/framework.h"
+#include "controls/image_dialog.h"
 #include "controls/outside_click_watch.h"
+#include "controls/scroll_progress.h"
+#include "controls/sliders.h"
+#include "controls/statics.h"
+#include "widget_support.h"
 
 #include <QApplication>
 #include <QTest>
@@ -121,6 +128,59 @@ TEST(OutsideWatch, PostsButtonMessagesButNeverMovesOrWheelTurns) {
     const int64_t at = packScreenPoint(window.mapToGlobal(QPoint(20, 30)));
     EXPECT_EQ(menu.received,
               (std::vector<M>{{command::kMenuMouse, 0x0204, at}, {command::kMenuMouse, 0x0205, at}}));
+}
+
+// A window that moves on presses that reach it, as the main window does.
+class MovableWindow : public QWidget {
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        ++presses;
+        event->accept();
+    }
+};
+
+TEST(ControlPresses, NeverReachTheWindowBehind) {
+    struct Case {
+        const char* name;
+        std::function<QWidget*(QWidget*)> make;
+    };
+    const Case cases[] = {
+        {"slider", [](QWidget* parent) { return new CVexSliderCtrl3D(parent); }},
+        {"disabled-look slider",
+         [](QWidget* parent) {
+             auto* slider = new CVexSliderCtrl3D(parent);
+             slider->setDisabledLook(true);
+             return slider;
+         }},
+        {"vertical slider", [](QWidget* parent) { return new CVexSliderCtrlVer(parent); }},
+        {"bar", [](QWidget* parent) { return new CVexProgressCtrl(parent); }},
+        {"static", [](QWidget* parent) { return new CVexStatic(parent); }},
+        {"number edit", [](QWidget* parent) { return new CKYTEdit(parent); }},
+        {"disabled button",
+         [](QWidget* parent) {
+             auto* button = new CVexButton(parent);
+             button->setEnabled(false);
+             return button;
+         }},
+        {"page", [](QWidget* parent) { return new CVexImageDialog(parent); }},
+    };
+    for (const Case& c : cases) {
+        MovableWindow window;
+        window.resize(200, 100);
+        QWidget* control = c.make(&window);
+        control->setWindowFlags(Qt::Widget);
+        control->setGeometry(10, 10, 100, 30);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        testing::press(*control, {20, 10});
+        testing::release(*control, {20, 10});
+        EXPECT_EQ(window.presses, 0) << c.name;
+        testing::press(window, {150, 80}); // the window's own background
+        EXPECT_EQ(window.presses, 1) << c.name;
+    }
 }
 
 } // namespace

@@ -244,15 +244,22 @@ TEST_F(PopupTest, CountdownCancelledEndsWithTwoAndStopsCounting) {
     EXPECT_FALSE(popup.countdownRunning());
 }
 
-TEST_F(PopupTest, EnterCannotCutTheCountdownShort) {
+TEST_F(PopupTest, EnterDuringTheCountdownOpensTheLastStep) {
     CPopDlg popup(PopMode::SensorSqat2, services);
-    whenModal<CPopDlg>(&popup, nullptr, [&](CPopDlg& p) {
-        QTest::keyClick(&p, Qt::Key_Return);
-        EXPECT_TRUE(p.isVisible());
-        EXPECT_EQ(QApplication::activeModalWidget(), &p);
-        QTest::keyClick(&p, Qt::Key_Escape);
+    PopMode opened = popup.mode();
+    QString countdownWhenOpened;
+    whenModal<CPopDlg>(&popup, &popup, [&](CPopDlg& last) {
+        opened = last.mode();
+        countdownWhenOpened = popup.timeText();
+        QTest::keyClick(&last, Qt::Key_Return);
     });
-    EXPECT_EQ(popup.runModal(), ModalResult::Cancel);
+    whenModal<CPopDlg>(&popup, nullptr, [](CPopDlg& p) {
+        EXPECT_TRUE(p.countdownRunning());
+        QTest::keyClick(&p, Qt::Key_Return);
+    });
+    EXPECT_EQ(popup.runModal(), ModalResult::Ok);
+    EXPECT_EQ(opened, PopMode::SensorSqat3);
+    EXPECT_NE(countdownWhenOpened, QStringLiteral("0")); // opened by Enter, not by the count's end
 }
 
 // The whole surface-analysis chain over the in-process simulated mouse.

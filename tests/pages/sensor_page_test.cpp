@@ -107,18 +107,44 @@ TEST_F(SensorPage, TypingAboveTheMaximumIsCutAndCarriedToTheThumb) {
     EXPECT_EQ(thumb(2), 19000);
 }
 
-TEST_F(SensorPage, SmallNumbersBecomeTheMinimumOnlyWhenTheThumbMoves) {
+TEST_F(SensorPage, TypedDigitsStayWhileTheThumbFollowsClamped) {
     focusEdit(1);
     QTest::keyClick(&page.levelEdit(0), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(&page.levelEdit(0), "3");
-    page.trackFocusedEdit();
-    EXPECT_EQ(thumb(1), 50);
-    EXPECT_EQ(editText(1), "50");
+    const std::pair<const char*, int> steps[] = {{"1", 50}, {"2", 50}, {"3", 123}, {"4", 1234}};
+    QString typed;
+    for (const auto& [digit, thumbValue] : steps) {
+        QTest::keyClicks(&page.levelEdit(0), digit);
+        typed += digit;
+        page.trackFocusedEdit();
+        EXPECT_EQ(thumb(1), thumbValue) << typed.toStdString();
+        EXPECT_EQ(editText(1), typed);
+    }
+    EXPECT_EQ(saved().dpi[0].x, 1250);
+}
 
-    QTest::keyClicks(&page.levelEdit(0), "0"); // "500": the thumb follows, the edit stays
-    page.trackFocusedEdit();
-    EXPECT_EQ(thumb(1), 500);
-    EXPECT_EQ(editText(1), "500");
+TEST_F(SensorPage, FinishedEntryTakesTheThumbsValue) {
+    struct Case {
+        const char* digits;
+        bool enter; // else the focus moves to the next level
+        int thumb;
+        const char* text;
+    };
+    const Case cases[] = {{"20", true, 50, "50"},
+                          {"7", false, 50, "50"},
+                          {"1234", false, 1234, "1234"},
+                          {"837", true, 837, "837"}};
+    for (const Case& c : cases) {
+        focusEdit(1);
+        QTest::keyClick(&page.levelEdit(0), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(&page.levelEdit(0), c.digits); // no tracking tick in between
+        if (c.enter) {
+            QTest::keyClick(&page.levelEdit(0), Qt::Key_Return);
+        } else {
+            page.levelEdit(1).setFocus();
+        }
+        EXPECT_EQ(thumb(1), c.thumb) << c.digits;
+        EXPECT_EQ(editText(1), c.text) << c.digits;
+    }
 }
 
 TEST_F(SensorPage, WheelStepsTheFocusedLevel) {
@@ -211,15 +237,18 @@ TEST_F(SensorPage, ActiveLevelOnLoadAndSave) {
         uint8_t count;
         uint8_t active;
         std::vector<int> shown;
+        uint8_t corrected; // in the profile shown
         uint8_t stored;
     };
-    const Case cases[] = {{3, 3, {3}, 3}, {3, 5, {3}, 3}, {5, 1, {1}, 1}, {1, 4, {1}, 1}, {5, 0, {1}, 1}};
+    const Case cases[] = {
+        {3, 3, {3}, 3, 3}, {3, 5, {3}, 3, 3}, {5, 1, {1}, 1, 1}, {1, 4, {1}, 1, 1}, {5, 0, {1}, 0, 1}};
     for (const Case& c : cases) {
         ProfileData profile;
         profile.dpiLevelCount = c.count;
         profile.activeDpiLevel = c.active;
         page.loadFromProfile(profile);
         EXPECT_EQ(selectedIndicators(), c.shown) << int(c.count) << "/" << int(c.active);
+        EXPECT_EQ(profile.activeDpiLevel, c.corrected) << int(c.count) << "/" << int(c.active);
         EXPECT_EQ(saved().activeDpiLevel, c.stored) << int(c.count) << "/" << int(c.active);
     }
 }
@@ -294,13 +323,21 @@ TEST_F(SensorPage, SurfaceAnalysisEndsInTheBarAndPicture) {
     EXPECT_EQ(analysis.runs, 2);
 }
 
-TEST_F(SensorPage, OutOfRangeQualityFromAFileShowsTheIdlePicture) {
-    ProfileData profile;
-    profile.surfaceQuality = 40;
-    page.loadFromProfile(profile);
-    EXPECT_EQ(page.qualityBarValue(), 10);
-    EXPECT_EQ(page.surfacePicture().imageCount(), 11);
-    EXPECT_EQ(page.surfacePicture().currentImage(), 40); // outside the list: only the idle picture shows
+TEST_F(SensorPage, OutOfRangeQualityFromAFileShowsTheIdlePictureAndIsKept) {
+    struct Case {
+        int16_t quality;
+        int bar;
+    };
+    for (const Case c : {Case{40, 10}, Case{15, 10}, Case{-3, 0}, Case{7, 7}}) {
+        ProfileData profile;
+        profile.surfaceQuality = c.quality;
+        page.loadFromProfile(profile);
+        EXPECT_EQ(page.qualityBarValue(), c.bar) << c.quality;
+        EXPECT_EQ(page.surfacePicture().imageCount(), 11);
+        // Outside the list only the idle picture shows.
+        EXPECT_EQ(page.surfacePicture().currentImage(), c.quality);
+        EXPECT_EQ(saved().surfaceQuality, c.quality);
+    }
 }
 
 TEST_F(SensorPage, MouseDrivenIndicatorSetsExactlyOneLevel) {

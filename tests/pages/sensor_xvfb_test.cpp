@@ -1,7 +1,10 @@
-// The program on a private X server with its simulated mouse: a key assigned
-// to button 2 and three resolution levels set through the pages with
-// synthetic input reach the mouse's slot on "Apply", and the mouse's own
-// resolution button moves the sensor page's indicator.
+// The program on a private X server with its simulated mouse, driven by
+// synthetic pointer and keyboard input as a person drives it: a key assigned
+// to button 2 and resolution levels set through the pages reach the mouse's
+// slot on "Apply"; slider thumbs drag their values without moving the window;
+// numbers typed at a person's pace keep every digit; Enter walks through the
+// surface measurement; the mouse's own resolution button moves the sensor
+// page's indicator.
 
 #include "device/device_image.h"
 #include "hid/sim_socket_backend.h"
@@ -19,6 +22,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -96,19 +101,52 @@ public:
         std::this_thread::sleep_for(400ms);
     }
     // The middle of a control of a page, which the main window shows below its header.
-    void clickControl(ui_layout::WindowId window, int id) {
-        const ui_layout::Rect r = *ui_layout::controlRect(window, id);
-        const QPoint offset = window == ui_layout::WindowId::Main ? QPoint() : kPageOrigin;
-        click(offset + QPoint(r.x + r.width / 2, r.y + r.height / 2));
+    void clickControl(ui_layout::WindowId window, int id) { click(controlCentre(window, id)); }
+    // Press, a move in small steps as a hand makes it, release.
+    void drag(QPoint from, QPoint to) {
+        const QPoint start = origin_ + from;
+        const QPoint end = origin_ + to;
+        input_.movePointer(start.x(), start.y());
+        std::this_thread::sleep_for(50ms);
+        input_.button(1, true);
+        constexpr int kSteps = 20;
+        for (int step = 1; step <= kSteps; ++step) {
+            std::this_thread::sleep_for(15ms);
+            const QPoint at = start + (end - start) * step / kSteps;
+            input_.movePointer(at.x(), at.y());
+        }
+        std::this_thread::sleep_for(50ms);
+        input_.button(1, false);
+        std::this_thread::sleep_for(400ms);
     }
-    void type(const std::string& digits) {
+    // One notch of the wheel (button 4 up, 5 down) over a point.
+    void wheel(QPoint point, bool up) {
+        const QPoint at = origin_ + point;
+        input_.movePointer(at.x(), at.y());
+        input_.button(up ? 4 : 5, true);
+        input_.button(up ? 4 : 5, false);
+        std::this_thread::sleep_for(400ms);
+    }
+    // Selects the whole text and types `digits`, `pace` between keys.
+    void type(const std::string& digits, std::chrono::milliseconds pace) {
         input_.key(XK_Control_L, true);
         input_.tap(XK_a);
         input_.key(XK_Control_L, false);
         for (const char digit : digits) {
+            std::this_thread::sleep_for(pace);
             input_.tap(static_cast<uint32_t>(digit));
         }
         std::this_thread::sleep_for(400ms); // the page carries the typed number to its slider
+    }
+    void press(uint32_t keysym) {
+        input_.tap(keysym);
+        std::this_thread::sleep_for(400ms);
+    }
+
+    static QPoint controlCentre(ui_layout::WindowId window, int id) {
+        const ui_layout::Rect r = *ui_layout::controlRect(window, id);
+        const QPoint offset = window == ui_layout::WindowId::Main ? QPoint() : kPageOrigin;
+        return offset + QPoint(r.x + r.width / 2, r.y + r.height / 2);
     }
 
     static constexpr QPoint kPageOrigin{0, 88};
@@ -117,6 +155,22 @@ private:
     XTestInput& input_;
     QPoint origin_;
 };
+
+// The centre of thumb `thumb` of a slider showing `value`, in window
+// coordinates: the thumb's centre travels the control's width less one
+// thumb width.
+QPoint thumbCentre(ui_layout::WindowId window, int id, int value, int minimum, int maximum, int thumbWidth) {
+    const ui_layout::Rect r = *ui_layout::controlRect(window, id);
+    const double fraction = static_cast<double>(value - minimum) / (maximum - minimum);
+    const int x = r.x + static_cast<int>(fraction * (r.width - thumbWidth)) + thumbWidth / 2;
+    return Desktop::kPageOrigin + QPoint(x, r.y + r.height / 2);
+}
+
+// A point of a control's own row near its right (or left) end, inside it.
+QPoint controlEnd(ui_layout::WindowId window, int id, bool right) {
+    const ui_layout::Rect r = *ui_layout::controlRect(window, id);
+    return Desktop::kPageOrigin + QPoint(right ? r.x + r.width - 2 : r.x + 2, r.y + r.height / 2);
+}
 
 // Picks entry `index` of the open skinned menu: entries are equal text lines
 // from 4 pixels down, and the menu is 8 pixels taller than its lines.
@@ -130,121 +184,172 @@ void pickMenuEntry(const std::string& displayName, XTestInput& input, int index,
     Desktop(input, menu->rect.topLeft()).click(QPoint(8, 4 + static_cast<int>((index + 0.5) * line)));
 }
 
-struct Program {
-    QProcess process;
-    std::string socket;
+// How many pop-ups are open: viewable top-level windows of the pop-up size.
+int openPopups(const std::string& displayName) {
+    Display* display = XOpenDisplay(displayName.c_str());
+    if (display == nullptr) {
+        return -1;
+    }
+    const QSize popupSize(ui_layout::kPopupSize.width, ui_layout::kPopupSize.height);
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    int open = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes{};
+            if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+                attributes.map_state == IsViewable &&
+                QSize(attributes.width, attributes.height) == popupSize) {
+                ++open;
+            }
+        }
+        XFree(children);
+    }
+    XCloseDisplay(display);
+    return open;
+}
 
-    ~Program() {
-        process.terminate();
-        if (!process.waitForFinished(5000)) {
-            process.kill();
-            process.waitForFinished(5000);
+// The program with its own simulated mouse and data folder on a private X
+// server, its main window found and the start-up exchange over.
+class PagesEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (xvfb_.displayName().empty()) {
+            GTEST_SKIP() << "Xvfb is not available";
+        }
+        // Short: the mouse's socket lies below it, and socket paths are short.
+        static int run = 0;
+        folder_ = fs::path(TALWYN_TEST_TMP) / ("pages-e2e-" + std::to_string(++run));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "run");
+        fs::permissions(folder_ / "run", fs::perms::owner_all);
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("TALWYN_HID"));
+        environment.insert(QStringLiteral("DISPLAY"), QString::fromStdString(xvfb_.displayName()));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                           QString::fromStdString((folder_ / "data").string()));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                           QString::fromStdString((folder_ / "run").string()));
+        process_.setProcessEnvironment(environment);
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.start(QStringLiteral(TALWYN_BIN_DIR "/talwyn-pro"), {QStringLiteral("--simulate")});
+        ASSERT_TRUE(process_.waitForStarted());
+
+        const QString announcement = QStringLiteral("Simulated mouse on ");
+        QString output;
+        ASSERT_TRUE(eventually([&] {
+            process_.waitForReadyRead(100);
+            output += QString::fromUtf8(process_.readAllStandardOutput());
+            const auto at = output.indexOf(announcement);
+            const auto end = output.indexOf('\n', at);
+            if (at < 0 || end < 0) {
+                return false;
+            }
+            socket_ = output.mid(at + announcement.size(), end - at - announcement.size()).toStdString();
+            return true;
+        })) << process_.readAllStandardError().toStdString();
+
+        std::optional<TopWindow> main;
+        ASSERT_TRUE(eventually([&] { return (main = mainWindow()).has_value(); }));
+        std::this_thread::sleep_for(3s); // the start-up exchange with the mouse
+        input_ = std::make_unique<XTestInput>(xvfb_.displayName());
+        ASSERT_TRUE(input_->connected());
+        desktop_ = std::make_unique<Desktop>(*input_, main->rect.topLeft());
+    }
+
+    void TearDown() override {
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(5000);
         }
     }
+
+    std::optional<TopWindow> mainWindow() const {
+        return findTopWindow(xvfb_.displayName(),
+                             [](const std::string& title, QSize) { return title == "Talwyn PRO Software"; });
+    }
+    // Where the main window's top-left corner is on the screen.
+    std::pair<int, int> mainWindowPlace() const {
+        const std::optional<TopWindow> main = mainWindow();
+        return main ? std::pair(main->rect.x(), main->rect.y()) : std::pair(-1, -1);
+    }
+    // Slot 1's file as the last apply wrote it.
+    std::optional<ProfileData> slotProfile() const {
+        const fs::path file =
+            folder_ / "data" / "Orvane" / "Talwyn PRO Software" / "Profiles" / "Default1.profile";
+        ProfileData profile;
+        return loadProfile(file, profile) == ProfileLoad::Loaded ? std::optional(profile) : std::nullopt;
+    }
+    // Presses "Apply" and waits until slot 1's file satisfies `stored`; the file's last state.
+    std::optional<ProfileData> applyUntil(const std::function<bool(const ProfileData&)>& stored) {
+        desktop_->clickControl(ui_layout::WindowId::Main, 1042);
+        std::optional<ProfileData> profile;
+        eventually([&] {
+            profile = slotProfile();
+            return profile && stored(*profile);
+        });
+        return profile;
+    }
+    nlohmann::json mouseState() const {
+        std::string reply;
+        return hid::sendSimControl(socket_, {"state"}, reply) ? nlohmann::json::parse(reply)
+                                                              : nlohmann::json();
+    }
+    std::string errors() { return process_.readAllStandardError().toStdString(); }
+
+    platform::testing::XvfbServer xvfb_{"1280x800x24"};
+    fs::path folder_;
+    QProcess process_;
+    std::string socket_;
+    std::unique_ptr<XTestInput> input_;
+    std::unique_ptr<Desktop> desktop_;
 };
 
-TEST(PagesEndToEnd, KeyAndLevelsReachTheSlotAndTheResolutionButtonMovesTheIndicator) {
-    platform::testing::XvfbServer xvfb("1280x800x24");
-    if (xvfb.displayName().empty()) {
-        GTEST_SKIP() << "Xvfb is not available";
-    }
-    const fs::path folder = fs::path(TALWYN_TEST_TMP) / "pages-e2e";
-    fs::remove_all(folder);
-    fs::create_directories(folder / "run");
-    fs::permissions(folder / "run", fs::perms::owner_all);
+using ui_layout::WindowId;
 
-    Program program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("TALWYN_HID"));
-    environment.insert(QStringLiteral("DISPLAY"), QString::fromStdString(xvfb.displayName()));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((folder / "data").string()));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString((folder / "run").string()));
-    program.process.setProcessEnvironment(environment);
-    program.process.setProcessChannelMode(QProcess::SeparateChannels);
-    program.process.start(QStringLiteral(TALWYN_BIN_DIR "/talwyn-pro"), {QStringLiteral("--simulate")});
-    ASSERT_TRUE(program.process.waitForStarted());
-
-    const QString announcement = QStringLiteral("Simulated mouse on ");
-    QString output;
-    ASSERT_TRUE(eventually([&] {
-        program.process.waitForReadyRead(100);
-        output += QString::fromUtf8(program.process.readAllStandardOutput());
-        const auto at = output.indexOf(announcement);
-        const auto end = output.indexOf('\n', at);
-        if (at < 0 || end < 0) {
-            return false;
-        }
-        program.socket = output.mid(at + announcement.size(), end - at - announcement.size()).toStdString();
-        return true;
-    })) << program.process.readAllStandardError().toStdString();
-
-    std::optional<TopWindow> main;
-    ASSERT_TRUE(eventually([&] {
-        main = findTopWindow(xvfb.displayName(),
-                             [](const std::string& title, QSize) { return title == "Talwyn PRO Software"; });
-        return main.has_value();
-    }));
-    std::this_thread::sleep_for(3s); // the start-up exchange with the mouse
-    XTestInput input(xvfb.displayName());
-    ASSERT_TRUE(input.connected());
-    Desktop desktop(input, main->rect.topLeft());
-    using ui_layout::WindowId;
-
+TEST_F(PagesEndToEnd, KeyAndLevelsReachTheSlotAndTheResolutionButtonMovesTheIndicator) {
     // Button 2: "Single key assign..." (fourth entry), press A in the pop-up, confirm.
-    desktop.clickControl(WindowId::MouseSettings, 1021);
-    pickMenuEntry(xvfb.displayName(), input, 3, 6);
+    desktop_->clickControl(WindowId::MouseSettings, 1021);
+    pickMenuEntry(xvfb_.displayName(), *input_, 3, 6);
     const ui_layout::Size popupSize = ui_layout::kPopupSize;
     std::optional<TopWindow> popup;
     ASSERT_TRUE(eventually([&] {
-        popup = findTopWindow(xvfb.displayName(), [&](const std::string&, QSize size) {
+        popup = findTopWindow(xvfb_.displayName(), [&](const std::string&, QSize size) {
             return size == QSize(popupSize.width, popupSize.height);
         });
         return popup.has_value();
     }));
-    input.tap(XK_a);
+    input_->tap(XK_a);
     std::this_thread::sleep_for(400ms);
     const ui_layout::Rect ok = *ui_layout::controlRect(WindowId::AssignKey, 1076);
-    Desktop(input, popup->rect.topLeft()).click(QPoint(ok.x + ok.width / 2, ok.y + ok.height / 2));
+    Desktop(*input_, popup->rect.topLeft()).click(QPoint(ok.x + ok.width / 2, ok.y + ok.height / 2));
 
     // Sensor page: three levels, typed into the first three level fields.
-    desktop.clickControl(WindowId::Main, 1001);
-    desktop.clickControl(WindowId::SensorPerformance, 1101);
-    pickMenuEntry(xvfb.displayName(), input, 2, 5);
+    desktop_->clickControl(WindowId::Main, 1001);
+    desktop_->clickControl(WindowId::SensorPerformance, 1101);
+    pickMenuEntry(xvfb_.displayName(), *input_, 2, 5);
     const std::pair<int, std::string> levels[] = {{1107, "1000"}, {1108, "2512"}, {1109, "4000"}};
     for (const auto& [id, digits] : levels) {
-        desktop.clickControl(WindowId::SensorPerformance, id);
-        desktop.type(digits);
+        desktop_->clickControl(WindowId::SensorPerformance, id);
+        desktop_->type(digits, 120ms);
     }
-    desktop.clickControl(WindowId::Main, 1042); // "Apply"
-
-    const fs::path slotFile =
-        folder / "data" / "Orvane" / "Talwyn PRO Software" / "Profiles" / "Default1.profile";
-    const auto slotProfile = [&] {
-        ProfileData profile;
-        return loadProfile(slotFile, profile) == ProfileLoad::Loaded ? std::optional(profile) : std::nullopt;
-    };
-    const auto mouseState = [&] {
-        std::string reply;
-        return hid::sendSimControl(program.socket, {"state"}, reply) ? nlohmann::json::parse(reply)
-                                                                     : nlohmann::json();
-    };
-    ProfileData stored;
-    ASSERT_TRUE(eventually([&] {
-        const auto profile = slotProfile();
-        if (!profile || profile->buttons[1].function != 13 || profile->dpiLevelCount != 3) {
-            return false;
-        }
-        stored = *profile;
-        return true;
-    })) << program.process.readAllStandardError().toStdString();
-    EXPECT_EQ(stored.buttons[1].param, 0x41);
-    EXPECT_EQ(stored.dpi[0].x, 1000);
-    EXPECT_EQ(stored.dpi[1].x, 2500);
-    EXPECT_EQ(stored.dpi[2].x, 4000);
-    EXPECT_EQ(stored.dpi[3].x, 0);
-    stored.slotIndex = 0;
-    const auto expected = device::buildDeviceImage(stored).bytes;
+    const auto stored = applyUntil([](const ProfileData& profile) {
+        return profile.buttons[1].function == 13 && profile.dpiLevelCount == 3;
+    });
+    ASSERT_TRUE(stored) << errors();
+    EXPECT_EQ(stored->buttons[1].function, 13) << errors();
+    EXPECT_EQ(stored->buttons[1].param, 0x41);
+    EXPECT_EQ(stored->dpi[0].x, 1000);
+    EXPECT_EQ(stored->dpi[1].x, 2500);
+    EXPECT_EQ(stored->dpi[2].x, 4000);
+    EXPECT_EQ(stored->dpi[3].x, 0);
+    ProfileData inSlot = *stored;
+    inSlot.slotIndex = 0;
+    const auto expected = device::buildDeviceImage(inSlot).bytes;
     std::string expectedHex;
     for (const uint8_t byte : expected) {
         static constexpr char kDigits[] = "0123456789abcdef";
@@ -260,19 +365,102 @@ TEST(PagesEndToEnd, KeyAndLevelsReachTheSlotAndTheResolutionButtonMovesTheIndica
 
     // The mouse's own button moves to the next level; the page follows, so the next apply keeps it.
     // Pressed until it stands on another level than the stored one (it may start on any).
-    int level = stored.activeDpiLevel;
-    for (int press = 0; press < 3 && level == stored.activeDpiLevel; ++press) {
+    int level = stored->activeDpiLevel;
+    for (int press = 0; press < 3 && level == stored->activeDpiLevel; ++press) {
         std::string reply;
-        ASSERT_TRUE(hid::sendSimControl(program.socket, {"press", "dpi"}, reply)) << reply;
+        ASSERT_TRUE(hid::sendSimControl(socket_, {"press", "dpi"}, reply)) << reply;
         level = mouseState().at("activeDpiLevel").get<int>() + 1;
     }
-    ASSERT_NE(level, stored.activeDpiLevel);
+    ASSERT_NE(level, stored->activeDpiLevel);
     std::this_thread::sleep_for(500ms);
-    desktop.clickControl(WindowId::Main, 1042);
-    EXPECT_TRUE(eventually([&] {
-        const auto profile = slotProfile();
-        return profile && profile->activeDpiLevel == level;
-    }));
+    const auto next = applyUntil([&](const ProfileData& profile) { return profile.activeDpiLevel == level; });
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->activeDpiLevel, level);
+}
+
+TEST_F(PagesEndToEnd, DraggingThumbsChangesTheirValuesAndOnlyTheBackgroundMovesTheWindow) {
+    const auto before = mainWindowPlace();
+    constexpr int kLevelThumbWidth = ui_layout::kLevelThumbSize.width;
+    constexpr int kThumbWidth = ui_layout::kThumbSize.width;
+
+    // Thumb 1 of the resolution slider (at 400) to the right end, "Point Speed" (at 6) too.
+    desktop_->clickControl(WindowId::Main, 1001);
+    desktop_->drag(thumbCentre(WindowId::SensorPerformance, 1022, 400, 50, 19000, kLevelThumbWidth),
+                   controlEnd(WindowId::SensorPerformance, 1022, true));
+    desktop_->drag(thumbCentre(WindowId::SensorPerformance, 1024, 6, 1, 11, kThumbWidth),
+                   controlEnd(WindowId::SensorPerformance, 1024, true));
+    // The page's own background and the quality bar hold no window move either.
+    desktop_->drag(Desktop::kPageOrigin + QPoint(30, 200), Desktop::kPageOrigin + QPoint(230, 260));
+    desktop_->drag(Desktop::controlCentre(WindowId::SensorPerformance, 1026),
+                   Desktop::controlCentre(WindowId::SensorPerformance, 1026) + QPoint(-150, 60));
+    // "Double Click" (at 800) to the left end.
+    desktop_->clickControl(WindowId::Main, 1000);
+    desktop_->drag(thumbCentre(WindowId::MouseSettings, 1014, 800, 200, 1400, kThumbWidth),
+                   controlEnd(WindowId::MouseSettings, 1014, false));
+    EXPECT_EQ(mainWindowPlace(), before);
+
+    const auto stored = applyUntil([](const ProfileData& profile) {
+        return profile.dpi[0].x == 19000 && profile.pointerSpeed == 11 && profile.doubleClickSpeed == 200;
+    });
+    ASSERT_TRUE(stored) << errors();
+    EXPECT_EQ(stored->dpi[0].x, 19000);
+    EXPECT_EQ(stored->pointerSpeed, 11);
+    EXPECT_EQ(stored->doubleClickSpeed, 200);
+
+    // A drag on the window's own background, above the pages, moves it by the pointer's way.
+    const QPoint header(60, 60);
+    desktop_->drag(header, header + QPoint(80, 40));
+    const std::pair expected(before.first + 80, before.second + 40);
+    eventually([&] { return mainWindowPlace() == expected; });
+    EXPECT_EQ(mainWindowPlace(), expected);
+}
+
+TEST_F(PagesEndToEnd, LevelsTypedAtAPersonsPaceKeepEveryDigit) {
+    struct Case {
+        int edit;
+        std::string digits;
+        std::chrono::milliseconds pace;
+        int16_t stored;
+    };
+    const Case cases[] = {
+        {1107, "1234", 100ms, 1250},
+        {1108, "837", 150ms, 850},
+        {1109, "2512", 200ms, 2500},
+        {1110, "25000", 130ms, 19000}, // cut to the maximum as it is typed
+    };
+    desktop_->clickControl(WindowId::Main, 1001);
+    for (const Case& c : cases) {
+        desktop_->clickControl(WindowId::SensorPerformance, c.edit);
+        desktop_->type(c.digits, c.pace);
+    }
+    // The wheel still steps a level: level 5 from 19000 one notch down.
+    desktop_->wheel(Desktop::controlCentre(WindowId::SensorPerformance, 1094), false);
+
+    const auto stored = applyUntil([](const ProfileData& profile) { return profile.dpiLevelCount == 5; });
+    ASSERT_TRUE(stored) << errors();
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(stored->dpi[i].x, cases[i].stored)
+            << cases[i].digits << " at " << cases[i].pace.count() << " ms";
+    }
+    EXPECT_EQ(stored->dpi[4].x, 18950);
+}
+
+TEST_F(PagesEndToEnd, EnterDuringTheSurfaceCountdownOpensTheLastStep) {
+    std::string reply;
+    ASSERT_TRUE(hid::sendSimControl(socket_, {"surface", "93"}, reply)) << reply;
+    desktop_->clickControl(WindowId::Main, 1001);
+    desktop_->clickControl(WindowId::SensorPerformance, 1021); // "Analyze Surface"
+    ASSERT_TRUE(eventually([&] { return openPopups(xvfb_.displayName()) == 1; }));
+    desktop_->press(XK_Return); // the first step: the mouse starts measuring, the countdown opens
+    ASSERT_TRUE(eventually([&] { return openPopups(xvfb_.displayName()) == 2; })) << errors();
+    desktop_->press(XK_Return); // long before the count ends: straight to the last step
+    desktop_->press(XK_Return); // and confirmed
+    EXPECT_TRUE(eventually([&] { return openPopups(xvfb_.displayName()) == 0; }));
+
+    // The measurement reached the page: its quality index is stored by the next apply.
+    const auto stored = applyUntil([](const ProfileData& profile) { return profile.surfaceQuality == 9; });
+    ASSERT_TRUE(stored) << errors();
+    EXPECT_EQ(stored->surfaceQuality, 9);
 }
 
 } // namespace
