@@ -229,7 +229,7 @@ void CSensorDlg::analyzeSurface() {
     if (analysis_.runSteps(this) != controls::ModalResult::Ok) {
         return;
     }
-    setQuality(surfaceQualityIndex(analysis_.readValue()));
+    analysis_.readValue(this, [this](int value) { setQuality(surfaceQualityIndex(value)); });
 }
 
 void CSensorDlg::saveToProfile(ProfileData& profile) {
