@@ -16,8 +16,10 @@ int CTOLMApp::InitInstance() {
     window_ = makeWindow_();
     QObject::connect(&instance_, &platform::SingleInstance::showWindowRequested, window_.get(),
                      &CTOLMDlg::showWindow);
+    // The window shows once the start-up checks let the program go on; a
+    // declined firmware offer ends the loop before it ever shows.
+    QObject::connect(window_.get(), &CTOLMDlg::startUpFinished, window_.get(), &CTOLMDlg::show);
     window_->OnInitDialog();
-    window_->show();
     const int exitCode = runLoop_();
     window_->DestroyWindow();
     window_.reset();

@@ -22,8 +22,9 @@ public:
     CTOLMApp(platform::SingleInstance& instance, WindowFactory makeWindow, EventLoop runLoop);
 
     // The start-up sequence: tell a running copy to show itself, claim the
-    // instance lock (a second copy ends here), then build, show and run the
-    // main window, and tear it down when the loop ends. The exit code.
+    // instance lock (a second copy ends here), then build and run the main
+    // window, shown once its start-up checks pass, and tear it down when the
+    // loop ends. The exit code.
     int InitInstance();
     // The main window while the loop runs, else null.
     CTOLMDlg* mainWindow() const { return window_.get(); }

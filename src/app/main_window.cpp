@@ -1,13 +1,13 @@
 #include "app/main_window.h"
 
 #include "app/device_events.h"
+#include "app/device_owner.h"
 #include "app/interface_path.h"
 #include "app/skin_store.h"
 #include "controls/buttons.h"
 #include "controls/combo_button.h"
 #include "controls/menu.h"
 #include "controls/statics.h"
-#include "device/command_outcome.h"
 #include "platform/device_notifier.h"
 #include "platform/message_boxes.h"
 #include "platform/tray_icon.h"
@@ -21,8 +21,6 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-#include <chrono>
-
 namespace talwyn::app {
 
 namespace {
@@ -33,7 +31,6 @@ using ui_layout::ControlEntry;
 using ui_layout::ControlKind;
 
 constexpr QRect kPageRect{0, 88, 1024, 427};
-constexpr std::chrono::milliseconds kArrivalSettle{900};
 constexpr int kSlotMenuWidth = 170;
 constexpr int kTrayMenuWidth = 120;
 constexpr int kVersionFontHeight = 13;
@@ -146,7 +143,14 @@ void CTOLMDlg::OnInitDialog() {
         warn(QString::fromUtf16(kRegistrationFailed));
     }
 
-    worker_.post([this] { syncWithMouse(); });
+    syncWithMouse();
+    pages_.support->checkFirmwareAtStartUp([this](bool goOn) {
+        if (goOn) {
+            emit startUpFinished();
+        } else {
+            services_.quit(0);
+        }
+    });
 }
 
 void CTOLMDlg::DestroyWindow() {
@@ -441,36 +445,18 @@ void CTOLMDlg::startApply() {
     // The library belongs to the macro page and changes on this thread only,
     // so it is written here rather than by the worker.
     const bool macrosSaved = pages_.macro->saveMacroList();
-    worker_.post([this, snapshot = profiles_, macrosSaved] { runApply(snapshot, macrosSaved); });
+    services_.device.apply(
+        this, profiles_, [this](int applied) { profiles_.setApplied(applied); },
+        [this, macrosSaved](const ApplyOutcome& outcome) { finishApply(outcome, macrosSaved); });
 }
 
-void CTOLMDlg::runApply(const ProfileSet& snapshot, bool macrosSaved) {
-    ApplyOutcome outcome;
-    outcome.macrosSaved = macrosSaved;
-    for (int i = 0; i < ProfileSet::kSlotCount; ++i) {
-        if (!snapshot.saveSlot(i)) {
-            outcome.unsavedSlots.push_back(i);
-        }
-    }
-    device::DeviceLink& link = services_.link;
-    if (!link.connected() && link.open() != 1) {
-        link.close();
-    } else {
-        const int applied = snapshot.currentIndex();
-        uiQueue_.post([this, applied] { profiles_.setApplied(applied); });
-        const ProfileData& profile = snapshot.current();
-        outcome.mouseFound = device::ApplyProfileImage(link, profile).ok();
-    }
-    uiQueue_.post([this, outcome] { finishApply(outcome); });
-}
-
-void CTOLMDlg::finishApply(const ApplyOutcome& outcome) {
-    if (!outcome.unsavedSlots.empty() || !outcome.macrosSaved) {
+void CTOLMDlg::finishApply(const ApplyOutcome& outcome, bool macrosSaved) {
+    if (!outcome.unsavedSlots.empty() || !macrosSaved) {
         QStringList lost;
         for (int index : outcome.unsavedSlots) {
             lost << shownPath(profiles_.slot(index).filePath);
         }
-        if (!outcome.macrosSaved) {
+        if (!macrosSaved) {
             lost << tr("the macro library");
         }
         warn(tr("Could not save: %1").arg(lost.join(QStringLiteral(", "))));
@@ -485,15 +471,7 @@ void CTOLMDlg::finishApply(const ApplyOutcome& outcome) {
 // ---- The mouse ---------------------------------------------------------
 
 void CTOLMDlg::syncWithMouse() {
-    device::DeviceLink& link = services_.link;
-    if (!link.connected() && link.open() != 1) {
-        return;
-    }
-    uint8_t slot = 0;
-    if (device::ReadActiveProfile(link, slot) != device::CommandStatus::Done) {
-        slot = 0;
-    }
-    uiQueue_.post([this, slot] { makeSlotCurrent(slot); });
+    services_.device.synchronize(this, [this](int slot) { makeSlotCurrent(slot); });
 }
 
 void CTOLMDlg::captureDeviceEvents() {
@@ -501,30 +479,23 @@ void CTOLMDlg::captureDeviceEvents() {
 }
 
 void CTOLMDlg::onDeviceArrived(const QString& interfacePath) {
-    if (!isTalwynInterfacePath(interfacePath) || services_.link.connected()) {
+    if (!isTalwynInterfacePath(interfacePath)) {
         return;
     }
-    worker_.post([this] {
-        device::DeviceLink& link = services_.link;
-        link.sleeper().sleep(kArrivalSettle);
-        if (link.ensureOpen() != 1) {
-            uiQueue_.post([this] { setFirmwareVersionText(QString::fromUtf16(kNoFirmwareVersion)); });
-            return;
-        }
-        const QString version = formatFirmwareVersion(link.firmwareVersionNumber());
-        uiQueue_.post([this, version] { setFirmwareVersionText(version); });
-        syncWithMouse();
-        captureDeviceEvents();
-    });
+    services_.device.arrive(
+        this,
+        [this](std::optional<int> number) {
+            setFirmwareVersionText(number ? formatFirmwareVersion(static_cast<uint16_t>(*number))
+                                          : QString::fromUtf16(kNoFirmwareVersion));
+        },
+        [this](int slot) { makeSlotCurrent(slot); });
 }
 
 void CTOLMDlg::onDeviceRemoved(const QString& interfacePath) {
-    if (!isTalwynInterfacePath(interfacePath) || !services_.link.connected()) {
+    if (!isTalwynInterfacePath(interfacePath)) {
         return;
     }
-    services_.link.close();
-    services_.library.closeDevice();
-    setFirmwareVersionText(QString::fromUtf16(kNoFirmwareVersion));
+    services_.device.remove(this, [this] { setFirmwareVersionText(QString::fromUtf16(kNoFirmwareVersion)); });
 }
 
 void CTOLMDlg::onDeviceEvent(uint8_t code, std::optional<uint8_t> data) {
@@ -543,7 +514,7 @@ void CTOLMDlg::setFirmwareVersionText(const QString& text) {
 }
 
 void CTOLMDlg::waitForDeviceWork() {
-    worker_.waitIdle();
+    services_.device.waitIdle();
     QCoreApplication::processEvents();
 }
 

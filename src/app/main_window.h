@@ -3,17 +3,15 @@
 // pages, the apply, the mouse's arrival and removal, its events, the
 // controls, the slot menus, the tray icon and dragging.
 //
-// Threads: everything here runs on the UI thread except the device jobs
-// (apply, synchronization with the mouse), which run one at a time on the
-// serial worker (the apply lock) and post their outcome back. Profiles are
-// only ever touched on the UI thread; a job works on its own copy.
+// Threads: everything here runs on the UI thread; the device commands
+// (apply, synchronization with the mouse, arrival and removal) run on the
+// device owner's worker and answer back. Profiles are only ever touched on
+// the UI thread; an apply works on its own copy.
 
 #include "app/device_library.h"
 #include "app/page_set.h"
-#include "app/serial_worker.h"
 #include "app/slot_dialogs.h"
 #include "controls/image_dialog.h"
-#include "device/device_link.h"
 #include "platform/owner_thread_queue.h"
 #include "profiles/profile_set.h"
 
@@ -39,7 +37,9 @@ class CVexStatic;
 
 namespace talwyn::app {
 
+class DeviceOwner;
 class SkinStore;
+struct ApplyOutcome;
 
 inline constexpr char16_t kMainWindowCaption[] = u"Talwyn PRO Software";
 inline constexpr char16_t kTrayToolTip[] = u"Talwyn PRO Gaming Mouse";
@@ -76,7 +76,7 @@ struct MainWindowServices {
     platform::MessageBoxes& messages;
     platform::TrayIcon& tray;
     platform::DeviceNotifier& notifier;
-    device::DeviceLink& link;
+    DeviceOwner& device;
     DeviceLibrary& library;
     SlotDialogs& dialogs;
     PageFactory makePages;
@@ -93,6 +93,8 @@ public:
 
     // The start-up sequence: controls, pages, library, tray, notices, then
     // the synchronization with the mouse (queued on the device worker).
+    // Emits startUpFinished once the support page's firmware check lets the
+    // program go on.
     void OnInitDialog();
     // Removes the tray icon and writes the macro library (a failure is shown).
     void DestroyWindow();
@@ -117,6 +119,8 @@ public:
     void waitForDeviceWork();
 
 signals:
+    // The start-up checks are done and the program goes on: time to show the window.
+    void startUpFinished();
     // An apply has finished and told the user what went wrong, if anything.
     void applyFinished();
 
@@ -130,12 +134,6 @@ protected:
     void reject() override {}
 
 private:
-    struct ApplyOutcome {
-        std::vector<int> unsavedSlots;
-        bool macrosSaved = true;
-        bool mouseFound = false;
-    };
-
     void buildControls();
     void createPages();
     void switchPage(int page);
@@ -150,8 +148,7 @@ private:
     void setTopmost(bool topmost);
 
     void startApply();
-    void runApply(const ProfileSet& snapshot, bool macrosSaved);
-    void finishApply(const ApplyOutcome& outcome);
+    void finishApply(const ApplyOutcome& outcome, bool macrosSaved);
     void syncWithMouse();
     void onDeviceArrived(const QString& interfacePath);
     void onDeviceRemoved(const QString& interfacePath);
@@ -173,8 +170,6 @@ private:
     bool destroyed_ = false;
     std::optional<QPoint> dragOffset_;
     platform::OwnerThreadQueue uiQueue_;
-    // Last: destroyed first, so no job outlives what it uses.
-    SerialWorker worker_;
 };
 
 } // namespace talwyn::app

@@ -70,7 +70,8 @@ Program::Program(const ProgramOptions& options, QElapsedTimer started)
     }
     notifier_ = platform::makeDeviceNotifier();
     backend_ = hid::makeBackendFromEnvironment();
-    link_ = std::make_unique<device::DeviceLink>(*backend_);
+    link_ = std::make_unique<device::DeviceLink>(*backend_, pauses_);
+    device_ = std::make_unique<DeviceOwner>(*link_, library_, [this] { pauses_.interrupt(); });
     keyCapture_ = platform::makeKeyCapture();
     // A simulated run never changes the user's desktop.
     if (options_.simulate) {
@@ -79,18 +80,17 @@ Program::Program(const ProgramOptions& options, QElapsedTimer started)
         pointerSettings_ = pages::makeDesktopPointerSettings();
     }
     dialogs_ = std::make_unique<QtSlotDialogs>(
-        pages::PopupServices{skinStore(), *messages_, keyCapture_.get(), link_.get()});
+        pages::PopupServices{skinStore(), *messages_, keyCapture_.get(), device_.get()});
 }
 
 Program::~Program() = default;
 
 std::unique_ptr<CTOLMDlg> Program::makeWindow() {
-    const pages::PopupServices popups{skinStore(), *messages_, keyCapture_.get(), link_.get()};
+    const pages::PopupServices popups{skinStore(), *messages_, keyCapture_.get(), device_.get()};
     const auto quit = [](int code) { QCoreApplication::exit(code); };
-    ProgramPageServices pageServices{popups,        launcher_, ini_, folders_, *pointerSettings_,
-                                     macroFolder(), quit};
+    ProgramPageServices pageServices{popups, launcher_, ini_, folders_, *pointerSettings_, macroFolder()};
     MainWindowServices services{skinStore(), *messages_, tray_,     *notifier_,
-                                *link_,      library_,   *dialogs_, programPages(std::move(pageServices)),
+                                *device_,    library_,   *dialogs_, programPages(std::move(pageServices)),
                                 quit};
     return std::make_unique<CTOLMDlg>(std::move(services));
 }
@@ -102,6 +102,7 @@ int Program::run() {
     if (options_.startupReport) {
         return runStartupReport();
     }
+    desktopClicks_.emplace(platform::makeOutsideClickWatch());
     platform::LocalSingleInstance instance;
     CTOLMApp app(
         instance, [this] { return makeWindow(); }, [] { return QApplication::exec(); });
@@ -113,7 +114,7 @@ int Program::runScreenshots() {
     window->OnInitDialog();
     window->waitForDeviceWork();
     const QStringList written =
-        renderScreenshots(*window, pages::PopupServices{skinStore(), *messages_, nullptr, link_.get()},
+        renderScreenshots(*window, pages::PopupServices{skinStore(), *messages_, nullptr, device_.get()},
                           options_.screenshotFolder);
     for (const QString& file : written) {
         std::cout << file.toStdString() << '\n';

@@ -3,10 +3,13 @@
 // its pages use, made once, and the three ways to run (normal, screenshots,
 // start-up report).
 
+#include "app/desktop_clicks.h"
 #include "app/device_library.h"
+#include "app/device_owner.h"
 #include "app/main_window.h"
 #include "app/qt_slot_dialogs.h"
 #include "device/device_link.h"
+#include "devlib/interruptible_sleeper.h"
 #include "hid/hid_backend.h"
 #include "pages/pointer_settings.h"
 #include "platform/device_notifier.h"
@@ -21,6 +24,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace talwyn::app {
 
@@ -53,6 +57,8 @@ private:
     platform::SystemTrayIcon tray_;
     std::unique_ptr<platform::DeviceNotifier> notifier_;
     std::unique_ptr<hid::HidBackend> backend_;
+    // Real pauses that quitting cuts short.
+    devlib::InterruptibleSleeper pauses_;
     std::unique_ptr<device::DeviceLink> link_;
     DeviceLibrary library_;
     std::unique_ptr<platform::KeyCapture> keyCapture_;
@@ -60,6 +66,9 @@ private:
     platform::FileIniReader ini_;
     std::unique_ptr<pages::PointerSettings> pointerSettings_;
     std::unique_ptr<QtSlotDialogs> dialogs_;
+    std::optional<DesktopClicks> desktopClicks_;
+    // Last: gone first, before the link and the library it uses.
+    std::unique_ptr<DeviceOwner> device_;
 };
 
 } // namespace talwyn::app

@@ -39,6 +39,9 @@ public:
     QWidget& window() override { return page_; }
     void setFirmwareVersionText(const QString& text) override { page_.setFirmwareVersionText(text); }
     QString firmwareVersionText() const override { return page_.firmwareVersionShown(); }
+    void checkFirmwareAtStartUp(std::function<void(bool goOn)> done) override {
+        page_.initialize(std::move(done));
+    }
 
 private:
     pages::CSupportDlg& page_;
@@ -70,16 +73,10 @@ PageFactory programPages(ProgramPageServices services) {
         set.sensor = new pages::CSensorDlg(parent, skins, analysis->service);
         set.lighting = new pages::PlaceholderLightingPage(skins.skinImage(kLightingBackground, 0), parent);
 
-        pages::SupportServices support{skins,
-                                       *services.popups.link,
-                                       services.launcher,
-                                       services.ini,
-                                       services.folders,
-                                       services.popups.messages,
-                                       services.postQuit};
+        pages::SupportServices support{skins,           *services.popups.device, services.launcher,
+                                       services.ini,    services.folders,        services.popups.messages};
         auto* supportPage = new pages::CSupportDlg(std::move(support), parent);
         set.support = new SupportPageAdapter(*supportPage);
-        supportPage->initialize();
         return set;
     };
 }

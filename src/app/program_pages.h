@@ -5,7 +5,6 @@
 #include "pages/popup_dlg.h"
 
 #include <filesystem>
-#include <functional>
 
 namespace talwyn::platform {
 class Folders;
@@ -20,19 +19,16 @@ class PointerSettings;
 namespace talwyn::app {
 
 struct ProgramPageServices {
-    pages::PopupServices popups; // skins, message boxes, key capture, device link
+    pages::PopupServices popups; // skins, message boxes, key capture, device access
     platform::Launcher& launcher;
     platform::IniReader& ini;
     platform::Folders& folders;
     pages::PointerSettings& pointerSettings;
     // Where the macro library lives.
     std::filesystem::path macroFolder;
-    // Ends the program's event loop (the declined firmware offer).
-    std::function<void(int)> postQuit;
 };
 
-// Makes the five pages; the support page runs its set-up (and with it the
-// firmware update offer) as it is made. Every service must outlive the pages.
+// Makes the five pages. Every service must outlive the pages.
 PageFactory programPages(ProgramPageServices services);
 
 } // namespace talwyn::app

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace talwyn {
@@ -73,6 +75,10 @@ public:
     // The firmware version shown, e.g. "1.05" or "-.--".
     virtual void setFirmwareVersionText(const QString& text) = 0;
     virtual QString firmwareVersionText() const = 0;
+    // The page's start-up: shows the mouse's firmware version and offers a
+    // due update; `done` learns on the UI thread whether the program goes on
+    // (false: the user declined the offer).
+    virtual void checkFirmwareAtStartUp(std::function<void(bool goOn)> done) = 0;
 };
 
 } // namespace talwyn::pages

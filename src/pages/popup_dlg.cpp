@@ -3,7 +3,6 @@
 #include "buttons/key_names.h"
 #include "controls/edits.h"
 #include "controls/paint_support.h"
-#include "device/device_commands.h"
 #include "pages/skinning.h"
 
 #include <QKeyEvent>
@@ -181,15 +180,20 @@ void CPopDlg::countdownTick() {
 void CPopDlg::confirm() {
     switch (mode_) {
     case PopMode::SensorSqat1:
-        if (services_.link != nullptr && services_.link->open() == 1) {
-            device::StartSurfaceAnalysis(*services_.link);
-            runNextStep(PopMode::SensorSqat2);
-        } else {
-            if (services_.link != nullptr) {
-                services_.link->close();
-            }
+        if (services_.device == nullptr) {
             services_.messages.warn(QStringLiteral("Talwyn PRO mouse not found !"), this);
+            return;
         }
+        // One start at a time; the mouse answers on the device worker.
+        ok_->setEnabled(false);
+        services_.device->startSurfaceAnalysis(this, [this](bool found) {
+            ok_->setEnabled(true);
+            if (found) {
+                runNextStep(PopMode::SensorSqat2);
+            } else {
+                services_.messages.warn(QStringLiteral("Talwyn PRO mouse not found !"), this);
+            }
+        });
         return;
     case PopMode::SensorSqat2:
         timers_.stop(kConfirmTimer);

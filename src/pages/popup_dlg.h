@@ -10,7 +10,7 @@
 #include "controls/combo_button.h"
 #include "controls/image_dialog.h"
 #include "controls/statics.h"
-#include "device/device_link.h"
+#include "pages/device_access.h"
 #include "platform/key_capture.h"
 #include "platform/message_boxes.h"
 #include "ui_layout/control_table.h"
@@ -61,12 +61,12 @@ inline constexpr int32_t kSingleKeyFunction = 13;
 
 // What the pop-ups use of the program. The key capture is needed by
 // AssignKey (and released by every pop-up that has one when it closes); the
-// device link by SensorSQAT1. Every object must outlive the pop-up.
+// device access by SensorSQAT1. Every object must outlive the pop-up.
 struct PopupServices {
     app::SkinStore& skins;
     platform::MessageBoxes& messages;
     platform::KeyCapture* keyCapture = nullptr;
-    device::DeviceLink* link = nullptr;
+    DeviceAccess* device = nullptr;
 };
 
 class CPopDlg : public controls::CVexImageDialog {

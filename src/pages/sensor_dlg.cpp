@@ -243,7 +243,7 @@ void CSensorDlg::analyzeSurface() {
     if (analysis_.runSteps(this) != controls::ModalResult::Ok) {
         return;
     }
-    setQuality(static_cast<int16_t>(surfaceQualityIndex(analysis_.readValue())));
+    analysis_.readValue(this, [this](int value) { setQuality(static_cast<int16_t>(surfaceQualityIndex(value))); });
 }
 
 void CSensorDlg::saveToProfile(ProfileData& profile) {

@@ -13,6 +13,7 @@
 #include "pages/page.h"
 
 #include <array>
+#include <functional>
 #include <chrono>
 
 namespace talwyn::app {
@@ -38,8 +39,9 @@ public:
     virtual ~SurfaceAnalysis() = default;
     // Ok only when every step was confirmed.
     virtual controls::ModalResult runSteps(QWidget* parent) = 0;
-    // The value the mouse measured; 0 when it could not be asked.
-    virtual int readValue() = 0;
+    // Asks for the value the mouse measured; `show` gets it on the UI thread
+    // while `receiver` exists (0 when the mouse could not be asked).
+    virtual void readValue(QObject* receiver, std::function<void(int value)> show) = 0;
 };
 
 class CSensorDlg : public controls::CVexImageDialog, public SensorPage {

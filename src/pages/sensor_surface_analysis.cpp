@@ -1,7 +1,5 @@
 #include "pages/sensor_surface_analysis.h"
 
-#include "device/device_commands.h"
-
 namespace talwyn::pages {
 
 controls::ModalResult PopDlgSurfaceAnalysis::runSteps(QWidget* parent) {
@@ -9,12 +7,12 @@ controls::ModalResult PopDlgSurfaceAnalysis::runSteps(QWidget* parent) {
     return first.runModal();
 }
 
-int PopDlgSurfaceAnalysis::readValue() {
-    uint8_t value = 0; // stays 0 when the request cannot be sent
-    if (services_.link != nullptr) {
-        device::ReadSurfaceAnalysis(*services_.link, value);
+void PopDlgSurfaceAnalysis::readValue(QObject* receiver, std::function<void(int value)> show) {
+    if (services_.device == nullptr) {
+        show(0);
+        return;
     }
-    return value;
+    services_.device->readSurfaceAnalysis(receiver, std::move(show));
 }
 
 } // namespace talwyn::pages

@@ -9,12 +9,12 @@ namespace talwyn::pages {
 
 class PopDlgSurfaceAnalysis final : public SurfaceAnalysis {
 public:
-    // `services.link` is the device link the pop-ups and the read use; it and
-    // the other services must outlive this object.
+    // `services.device` carries the pop-ups' start and the read to the mouse;
+    // it and the other services must outlive this object.
     explicit PopDlgSurfaceAnalysis(const PopupServices& services) : services_(services) {}
 
     controls::ModalResult runSteps(QWidget* parent) override;
-    int readValue() override;
+    void readValue(QObject* receiver, std::function<void(int value)> show) override;
 
 private:
     PopupServices services_;

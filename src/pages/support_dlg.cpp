@@ -5,7 +5,6 @@
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
-#include <QCoreApplication>
 
 namespace talwyn::pages {
 
@@ -31,11 +30,6 @@ QString pathText(const std::filesystem::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
 
-void queuedExit(int exitCode) {
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
-}
-
 } // namespace
 
 SupportAddresses SupportAddresses::maker() {
@@ -46,11 +40,6 @@ SupportAddresses SupportAddresses::maker() {
 
 QString firmwareVersionText(int number) {
     return QString::asprintf("%.2f", number / 100.0);
-}
-
-QString firmwareVersionText(const device::DeviceLink& link) {
-    return link.connected() ? firmwareVersionText(link.firmwareVersionNumber())
-                            : QString::fromUtf16(kNoFirmwareVersion);
 }
 
 std::filesystem::path updaterConfigPath(const std::filesystem::path& programFolder) {
@@ -70,9 +59,6 @@ int configuredFirmwareNumber(const platform::IniReader& ini, const std::filesyst
 CSupportDlg::CSupportDlg(SupportServices services, QWidget* parent)
     : controls::CVexImageDialog(parent), services_(std::move(services)), workers_(services_.launcher) {
     setWindowFlags(Qt::Widget);
-    if (!services_.postQuit) {
-        services_.postQuit = queuedExit;
-    }
     layOut();
 }
 
@@ -111,14 +97,16 @@ void CSupportDlg::layOut() {
     firmVersion_->SetText(QString::fromUtf16(kNoFirmwareVersion));
 }
 
-void CSupportDlg::initialize() {
-    if (services_.link.ensureOpen() == 1) {
-        const int number = services_.link.firmwareVersionNumber();
-        firmVersion_->SetText(firmwareVersionText(number));
-        offerFirmwareUpdate(number);
-    } else {
-        firmVersion_->SetText(QString::fromUtf16(kNoFirmwareVersion));
-    }
+void CSupportDlg::initialize(std::function<void(bool goOn)> done) {
+    services_.device.findFirmware(this, [this, done = std::move(done)](std::optional<int> number) {
+        if (!number) {
+            firmVersion_->SetText(QString::fromUtf16(kNoFirmwareVersion));
+            done(true);
+            return;
+        }
+        firmVersion_->SetText(firmwareVersionText(*number));
+        done(offerFirmwareUpdate(*number) != FirmwareOffer::Declined);
+    });
 }
 
 void CSupportDlg::reject() {
@@ -151,17 +139,16 @@ void CSupportDlg::startUpdater(const QString& argument) {
                                     argument);
 }
 
-int CSupportDlg::offerFirmwareUpdate(int mouseNumber) {
+FirmwareOffer CSupportDlg::offerFirmwareUpdate(int mouseNumber) {
     if (!firmwareUpdateDue(mouseNumber, configuredNumber())) {
-        return 0;
+        return FirmwareOffer::NotDue;
     }
     CPopDlg offer(PopMode::UpdateWarn, PopupServices{services_.skins, services_.messages}, this);
-    if (offer.runModal() == controls::ModalResult::Ok) {
-        startUpdater(kUpdateDueArgument);
-        return 1;
+    if (offer.runModal() != controls::ModalResult::Ok) {
+        return FirmwareOffer::Declined;
     }
-    services_.postQuit(0);
-    return 0;
+    startUpdater(kUpdateDueArgument);
+    return FirmwareOffer::UpdaterStarted;
 }
 
 int CSupportDlg::runFirmwareUpdater(int mouseNumber) {
@@ -171,10 +158,12 @@ int CSupportDlg::runFirmwareUpdater(int mouseNumber) {
 }
 
 void CSupportDlg::checkFirmware() {
-    if (services_.link.ensureOpen() != 1) {
-        return;
-    }
-    runFirmwareUpdater(services_.link.firmwareVersionNumber());
+    // Without a mouse the click does nothing.
+    services_.device.findFirmware(this, [this](std::optional<int> number) {
+        if (number) {
+            runFirmwareUpdater(*number);
+        }
+    });
 }
 
 } // namespace talwyn::pages

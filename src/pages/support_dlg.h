@@ -8,7 +8,7 @@
 #include "controls/buttons.h"
 #include "controls/image_dialog.h"
 #include "controls/statics.h"
-#include "device/device_link.h"
+#include "pages/device_access.h"
 #include "pages/support_link_workers.h"
 #include "platform/folders.h"
 #include "platform/ini_file.h"
@@ -47,8 +47,6 @@ struct SupportAddresses {
 
 // A firmware number as its version text: 105 -> "1.05".
 QString firmwareVersionText(int number);
-// The connected mouse's version text, "-.--" without a connection.
-QString firmwareVersionText(const device::DeviceLink& link);
 
 // The updater's files below the program folder.
 std::filesystem::path updaterConfigPath(const std::filesystem::path& programFolder);
@@ -68,26 +66,26 @@ constexpr bool firmwareUpdateDue(int mouseNumber, int configuredNumber) {
 // What the page uses of the program; every object must outlive the page.
 struct SupportServices {
     app::SkinStore& skins;
-    device::DeviceLink& link;
+    DeviceAccess& device;
     platform::Launcher& launcher;
     platform::IniReader& ini;
     platform::Folders& folders;
     platform::MessageBoxes& messages;
-    // Ends the program once its event loop gets there; empty: a queued
-    // QCoreApplication::exit.
-    std::function<void(int exitCode)> postQuit;
     SupportAddresses addresses = SupportAddresses::maker();
 };
+
+// What became of the firmware update offer.
+enum class FirmwareOffer { NotDue, UpdaterStarted, Declined };
 
 class CSupportDlg : public controls::CVexImageDialog {
     Q_OBJECT
 public:
     explicit CSupportDlg(SupportServices services, QWidget* parent = nullptr);
 
-    // The page's set-up, run once when the main window creates its pages:
-    // shows the versions and, with a mouse, offers a due firmware update
-    // (declining it ends the program).
-    void initialize();
+    // The page's set-up, run once at start-up: asks the device worker for the
+    // mouse's firmware, shows it and, when an update is due, offers it.
+    // `done` learns whether the program goes on: not when the user declined.
+    void initialize(std::function<void(bool goOn)> done);
 
     // The firmware version display; the main window rewrites it when the
     // mouse arrives or leaves.
@@ -97,8 +95,8 @@ public:
 
     // Opens `address` in the browser on a worker of its own; does not wait.
     void openInBrowser(const QString& address);
-    // 1 when the updater was started after the user accepted the offer, else 0.
-    int offerFirmwareUpdate(int mouseNumber);
+    // Offers a due update modally and starts the updater when accepted.
+    FirmwareOffer offerFirmwareUpdate(int mouseNumber);
     // Starts the updater with "1" when an update is due, "2" when not;
     // returns 1 when it was due, else 0.
     int runFirmwareUpdater(int mouseNumber);

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,10 +19,12 @@ namespace talwyn::testing {
 // The program with its own environment, stopped when the test ends.
 class ProgramProcess {
 public:
-    // Runs talwyn-pro with `arguments`; `environment` entries replace the
-    // display, platform, XDG and TALWYN_HID variables of this process.
+    // Runs talwyn-pro (the built one unless `executable` names another copy)
+    // with `arguments`; `environment` entries replace the display, platform,
+    // XDG and TALWYN_HID variables of this process.
     ProgramProcess(std::vector<std::string> arguments, const std::vector<std::string>& environment,
-                   const std::filesystem::path& output) {
+                   const std::filesystem::path& output,
+                   const std::filesystem::path& executable = std::string(TALWYN_BIN_DIR) + "/talwyn-pro") {
         std::vector<std::string> env = environment;
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string_view entry(*e);
@@ -35,7 +38,7 @@ public:
             envp.push_back(e.data());
         }
         envp.push_back(nullptr);
-        std::string program = std::string(TALWYN_BIN_DIR) + "/talwyn-pro";
+        std::string program = executable.string();
         std::vector<char*> argv{program.data()};
         for (auto& argument : arguments) {
             argv.push_back(argument.data());
@@ -56,6 +59,15 @@ public:
         int status = 0;
         if (pid_ <= 0 || ::waitpid(pid_, &status, 0) != pid_) {
             return -1;
+        }
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // The exit code once the program has ended by itself; does not wait.
+    std::optional<int> exitCode() {
+        int status = 0;
+        if (pid_ <= 0 || ::waitpid(pid_, &status, WNOHANG) != pid_) {
+            return std::nullopt;
         }
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -42,7 +42,7 @@ MainWindowServices ShellTest::services(platform::DeviceNotifier& notifier, std::
         set.support = supportPage_;
         return set;
     };
-    return {skins_, messages_, tray_, notifier, link_, library_, dialogs_, makePages, std::move(quit)};
+    return {skins_, messages_, tray_, notifier, device_, library_, dialogs_, makePages, std::move(quit)};
 }
 
 void ShellTest::start() {

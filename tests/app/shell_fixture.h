@@ -4,6 +4,7 @@
 // asked of them. Each test gets its own data folder.
 
 #include "app/device_library.h"
+#include "app/device_owner.h"
 #include "app/main_window.h"
 #include "app/skin_store.h"
 #include "device/device_link.h"
@@ -47,6 +48,9 @@ public:
     QWidget& window() override { return *this; }
     void setFirmwareVersionText(const QString& text) override { text_ = text; }
     QString firmwareVersionText() const override { return text_; }
+    void checkFirmwareAtStartUp(std::function<void(bool goOn)> done) override { done(goOn); }
+
+    bool goOn = true;
 
 private:
     QString text_ = QStringLiteral("1.00");
@@ -56,7 +60,7 @@ private:
 class CancelledSurfaceAnalysis final : public pages::SurfaceAnalysis {
 public:
     controls::ModalResult runSteps(QWidget*) override { return controls::ModalResult::Cancel; }
-    int readValue() override { return 0; }
+    void readValue(QObject*, std::function<void(int)> show) override { show(0); }
 };
 
 class FakeSlotDialogs final : public SlotDialogs {
@@ -120,6 +124,7 @@ protected:
     platform::FakeTrayIcon tray_;
     platform::FakeDeviceNotifier notifier_;
     DeviceLibrary library_;
+    DeviceOwner device_{link_, library_};
     FakeSlotDialogs dialogs_;
     int quitCode_ = -1;
 

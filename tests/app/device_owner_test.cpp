@@ -1,0 +1,180 @@
+// The program's one owner of the mouse: commands run whole and in order on
+// its worker, whoever asks for them, and quitting never waits for the mouse.
+
+#include "app/device_owner.h"
+#include "devlib/interruptible_sleeper.h"
+#include "pages/popup_fixture.h"
+#include "pages/sensor_surface_analysis.h"
+#include "platform/fakes/fake_platform.h"
+#include "shell_fixture.h"
+#include "sim/sim_backend.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <thread>
+
+namespace talwyn::app {
+namespace {
+
+using namespace std::chrono_literals;
+using controls::ModalResult;
+using pages::CPopDlg;
+using pages::PopMode;
+using pages::testing::clickControl;
+using pages::testing::whenModal;
+namespace popup_id = pages::popup_id;
+
+// Returns at once from every pause but the first of `held` length, which
+// holds its command until the test lets it go.
+class HoldingSleeper final : public hid::Sleeper {
+public:
+    explicit HoldingSleeper(std::chrono::milliseconds held) : held_(held) {}
+
+    void sleep(std::chrono::milliseconds duration) override {
+        std::unique_lock lock(mutex_);
+        if (duration != held_ || reached_) {
+            return;
+        }
+        reached_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return released_; });
+    }
+    void awaitHold() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return reached_; });
+    }
+    void release() {
+        {
+            const std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    std::chrono::milliseconds held_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool reached_ = false;
+    bool released_ = false;
+};
+
+// The reports of one command as the mouse saw them: a set-feature report
+// starting with `prefix` and the status fetch that follows it.
+std::vector<size_t> linesOf(const std::vector<std::string>& log, const std::string& prefix) {
+    std::vector<size_t> found;
+    for (size_t i = 0; i < log.size(); ++i) {
+        const std::string& line = log[i];
+        const auto hex = line.rfind(' ');
+        if (line.starts_with("set_feature") && line.compare(hex + 1, prefix.size(), prefix) == 0) {
+            found.push_back(i);
+        }
+    }
+    return found;
+}
+
+struct DeviceOwnerTest : ::testing::Test {
+    std::filesystem::path folder = testing::freshTestFolder();
+    sim::SimMouse mouse;
+    sim::SimHidBackend backend{mouse};
+    platform::FakeMessageBoxes messages;
+    DeviceLibrary library{folder / "absent"};
+
+    ~DeviceOwnerTest() override { mouse.shutdown(); }
+};
+
+TEST_F(DeviceOwnerTest, AnAnalysisStartedDuringAnApplyWaitsForItAndTheirReportsDoNotMix) {
+    // The upload's first pause holds the apply while the user confirms the analysis.
+    HoldingSleeper sleeper(200ms);
+    device::DeviceLink link{backend, sleeper};
+    DeviceOwner owner(link, library);
+    ProfileSet profiles;
+    profiles.createSlots();
+    QObject window;
+    std::optional<bool> applied;
+    owner.apply(&window, profiles, [](int) {}, [&](const ApplyOutcome& outcome) { applied = outcome.mouseFound; });
+    sleeper.awaitHold();
+
+    const pages::PopupServices services{pages::testing::testSkins(), messages, nullptr, &owner};
+    CPopDlg first(PopMode::SensorSqat1, services);
+    whenModal<CPopDlg>(&first, &first, [&](CPopDlg& second) {
+        EXPECT_EQ(second.mode(), PopMode::SensorSqat2);
+        EXPECT_TRUE(applied.value_or(false)); // the apply's answer came first
+        clickControl(second, popup_id::kClose);
+    });
+    whenModal<CPopDlg>(&first, nullptr, [&](CPopDlg& p) {
+        clickControl(p, popup_id::kOk);
+        sleeper.release();
+    });
+    EXPECT_EQ(first.runModal(), ModalResult::Cancel);
+    EXPECT_TRUE(messages.shown().isEmpty());
+
+    const auto log = mouse.wireLog();
+    const auto uploads = linesOf(log, "a008");
+    const auto activations = linesOf(log, "a104");
+    const auto analyses = linesOf(log, "a10501");
+    ASSERT_EQ(uploads.size(), 2u);
+    ASSERT_EQ(activations.size(), 1u);
+    ASSERT_EQ(analyses.size(), 1u);
+    // Each command's reports follow one another, the analysis after the whole apply.
+    EXPECT_LT(uploads.back(), activations.front());
+    EXPECT_LT(activations.front() + 1, analyses.front());
+    EXPECT_TRUE(log[activations.front() + 1].starts_with("get_feature"));
+    EXPECT_TRUE(log[analyses.front() + 1].starts_with("get_feature"));
+    EXPECT_EQ(analyses.front() + 2, log.size());
+}
+
+TEST_F(DeviceOwnerTest, TheSurfaceAnalysisReadsTheValueTheMouseMeasured) {
+    hid::RecordingSleeper sleeper;
+    device::DeviceLink link{backend, sleeper};
+    DeviceOwner owner(link, library);
+    pages::PopDlgSurfaceAnalysis analysis({pages::testing::testSkins(), messages, nullptr, &owner});
+    std::vector<int> values;
+    const auto read = [&] {
+        QObject page;
+        analysis.readValue(&page, [&](int value) { values.push_back(value); });
+        owner.waitIdle();
+        QCoreApplication::processEvents();
+    };
+    read(); // not opened yet: the request cannot be sent
+    ASSERT_EQ(link.open(), 1);
+    mouse.setSurfaceValue(93);
+    read();
+    EXPECT_EQ(values, (std::vector<int>{0, 93}));
+}
+
+TEST_F(DeviceOwnerTest, QuittingCutsTheRunningCommandShortAndDropsTheQueuedOnes) {
+    devlib::InterruptibleSleeper sleeper;
+    device::DeviceLink link{backend, sleeper};
+    std::atomic<bool> pausing{false};
+    std::atomic<bool> firstEnded{false};
+    std::atomic<bool> secondRan{false};
+    std::vector<int> answers;
+    {
+        QObject window;
+        DeviceOwner owner(link, library, [&sleeper] { sleeper.interrupt(); });
+        owner.post(&window, [&](DeviceOwner::Context& c) {
+            pausing = true;
+            c.link.sleeper().sleep(1h);
+            firstEnded = true;
+            c.answer([&] { answers.push_back(1); });
+        });
+        owner.post(&window, [&](DeviceOwner::Context&) { secondRan = true; });
+        while (!pausing) {
+            std::this_thread::yield();
+        }
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(firstEnded);
+    EXPECT_FALSE(secondRan);
+    EXPECT_TRUE(answers.empty()); // the window went before the answer could reach it
+}
+
+} // namespace
+} // namespace talwyn::app
