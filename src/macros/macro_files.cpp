@@ -191,7 +191,8 @@ MacroLoadReport MacroFolder::load(MacroLibrary& library) {
     owned_.clear();
     for (const fs::path& name : files) {
         CMacro macro;
-        const bool plainName = !name.empty() && name != "." && name != "..";
+        // The list itself is never a macro: a save would remove it as one.
+        const bool plainName = !name.empty() && name != "." && name != ".." && name != kMacroListFileName;
         const MacroFileStatus status =
             plainName ? readMacroFile(macro, folder_ / name) : MacroFileStatus::Unreadable;
         if (status == MacroFileStatus::Ok) {

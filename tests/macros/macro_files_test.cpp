@@ -393,5 +393,22 @@ TEST(LoadMacros, ListedFilesAreLookedUpInTheLibraryFolder) {
     EXPECT_EQ(report.skipped[0].path, tmp / "copy" / "Walk.macro");
 }
 
+// A list naming itself, built so that it also reads as a macro file (its
+// first entry's units 10 and 11 land on the event count, 0): it must not be
+// taken for a macro, or the next save would remove the list it just wrote.
+TEST(LoadMacros, TheListIsNeverTakenForAMacro) {
+    ScratchFolder tmp;
+    Bytes firstEntry = encoded("abcdefghij..");
+    std::fill(firstEntry.end() - 4, firstEntry.end(), 0);
+    writeBytes(tmp / "macroList.dat", concat({le32(2), firstEntry, encoded("macroList.dat")}));
+
+    MacroFolder folder(tmp.path());
+    MacroLibrary library;
+    folder.load(library);
+    EXPECT_TRUE(library.empty());
+    ASSERT_TRUE(folder.save(library));
+    EXPECT_EQ(readBytes(tmp / "macroList.dat"), le32(0));
+}
+
 } // namespace
 } // namespace talwyn
