@@ -11,6 +11,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -62,6 +63,12 @@ protected:
     }
     void TearDown() override { closeDevice(); }
 
+    std::size_t setFeatureCount() const {
+        const auto all = mouse.ioctls();
+        return static_cast<std::size_t>(std::count_if(all.begin(), all.end(), [](const IoctlRecord& r) {
+            return r.request == HidrawRequest::SetFeature;
+        }));
+    }
     bool wroteTo(const std::string& simPathPart) {
         for (const std::string& line : mouse.firmware().wireLog())
             if (line.starts_with("set_feature ") && line.find(simPathPart) != std::string::npos)
@@ -114,10 +121,14 @@ TEST_F(LibraryKernelTest, RetriesTransientKernelErrorsAndFailsOnOthers) {
     EXPECT_EQ(firmwareVersion(&version), TALWYN_RESULT_OK);
     EXPECT_EQ(version, 105);
 
-    mouse.failFeatureIoctls(ENODEV, 1);
-    EXPECT_EQ(firmwareVersion(&version), TALWYN_RESULT_DEVICE_ERROR);
-    mouse.failFeatureIoctls(EIO, 4);
-    EXPECT_EQ(firmwareVersion(&version), TALWYN_RESULT_DEVICE_ERROR);
+    auto sendsOf = [&](int error, int failures) {
+        const std::size_t before = setFeatureCount();
+        mouse.failFeatureIoctls(error, failures);
+        EXPECT_EQ(firmwareVersion(&version), TALWYN_RESULT_DEVICE_ERROR);
+        return setFeatureCount() - before;
+    };
+    EXPECT_EQ(sendsOf(ENODEV, 1), 1U);
+    EXPECT_EQ(sendsOf(EIO, 4), 4U);
 }
 
 // The listener watches the other vendor's interfaces (3282:0003 interface 0,
@@ -167,6 +178,7 @@ TEST_F(LibraryKernelTest, RemovalDuringAReadEndsTheReaderCleanly) {
     EXPECT_EQ(closeDevice(), TALWYN_RESULT_OK);
     EXPECT_EQ(threadCount(), threadsBefore);
     EXPECT_TRUE(inputEvents().entries().empty());
+    EXPECT_EQ(capture(devlib::testing::recordInputEvent), TALWYN_RESULT_NO_DEVICE);
 
     mouse.plug();
     ASSERT_EQ(capture(devlib::testing::recordInputEvent), TALWYN_RESULT_CAPTURE_STARTED);
