@@ -27,6 +27,8 @@
 #include <optional>
 #include <thread>
 
+#include <unistd.h>
+
 // Last: Xlib defines names (None, Bool) that the headers above use.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -218,9 +220,10 @@ protected:
         if (xvfb_.displayName().empty()) {
             GTEST_SKIP() << "Xvfb is not available";
         }
-        // Short: the mouse's socket lies below it, and socket paths are short.
+        // One per run, as tests may run side by side; short, as the mouse's socket lies below it.
         static int run = 0;
-        folder_ = fs::path(TALWYN_TEST_TMP) / ("pages-e2e-" + std::to_string(++run));
+        folder_ = fs::path(TALWYN_TEST_TMP) /
+                  ("pages-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++run));
         fs::remove_all(folder_);
         fs::create_directories(folder_ / "run");
         fs::permissions(folder_ / "run", fs::perms::owner_all);
