@@ -252,7 +252,7 @@ TEST_F(ApplyEndToEnd, FailedStepsAreNamedAndFailTheApply) {
     EXPECT_EQ(active.err, "reading the active slot failed: the mouse is busy (status 3)\n");
 }
 
-TEST_F(ApplyEndToEnd, ControlCommandThatIsNotUtf8IsAnsweredAndTheDaemonGoesOn) {
+TEST_F(ApplyEndToEnd, NonUtf8ControlCommandLeavesTheDaemonServing) {
     startDaemon();
     const Run bad = run({bin + "/talwyn-mouse-sim", "ctl", "--socket", socket.string(), "\xFF"});
     EXPECT_EQ(bad.code, 1);
