@@ -9,6 +9,7 @@
 #include "platform/xtest_input.h"
 #include "platform/xvfb_server.h"
 #include "profiles/profile_file.h"
+#include "support/wait_for.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -16,73 +17,30 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <optional>
 #include <sstream>
 #include <thread>
 
-// Last: Xlib's macros (None, Bool, ...) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+// Last: it brings Xlib's macros.
+#include "platform/x11_windows.h"
 
 namespace talwyn {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::testing::findWindow;
+using platform::testing::ScreenRect;
 using talwyn::testing::ProgramProcess;
+using talwyn::testing::waitFor;
 using namespace std::chrono_literals;
 
-constexpr auto kPatience = 30s;
 constexpr char kSocketAnnouncement[] = "Simulated mouse on ";
-
-bool waitFor(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-    return false;
-}
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-struct ScreenRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// The top-level window with this title, in root coordinates, once it is viewable.
-std::optional<ScreenRect> findWindow(Display* display, const std::string& title) {
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
-        return std::nullopt;
-    }
-    std::optional<ScreenRect> found;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XTextProperty name{};
-        if (XGetWMName(display, children[i], &name) != 0 && name.value != nullptr) {
-            const std::string text(reinterpret_cast<const char*>(name.value), name.nitems);
-            XWindowAttributes attributes{};
-            if (text == title && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                attributes.map_state == IsViewable) {
-                found = ScreenRect{attributes.x, attributes.y, attributes.width, attributes.height};
-            }
-            XFree(name.value);
-        }
-    }
-    XFree(children);
-    return found;
 }
 
 TEST(ApplyEndToEnd, AClickOnApplyPutsTheCurrentProfileIntoTheMousesSlot) {
