@@ -63,31 +63,29 @@ ImageCheck checkFirmwareImage(const PackageConfig& config, const std::filesystem
 }
 
 QString imageProblemText(ImageProblem problem, const PackageConfig& config) {
+    const QString image = QStringLiteral("The firmware image \"%1\"").arg(config.imageName);
+    const QString reinstall = QStringLiteral(" Reinstall the firmware update software.");
     switch (problem) {
     case ImageProblem::None:
         return {};
     case ImageProblem::NotNamed:
-        return QStringLiteral("Config.ini names no firmware image. Reinstall the firmware update software.");
+        return QStringLiteral("Config.ini names no firmware image.") + reinstall;
     case ImageProblem::Missing:
-        return QStringLiteral("The firmware image \"%1\" is missing. Reinstall the firmware update software.")
-            .arg(config.imageName);
+        return image + QStringLiteral(" is missing.") + reinstall;
     case ImageProblem::Unreadable:
-        return QStringLiteral("The firmware image \"%1\" cannot be read. Check its file permissions or "
-                              "reinstall the firmware update software.")
-            .arg(config.imageName);
+        return image + QStringLiteral(" cannot be read: check its file permissions.") + reinstall;
     case ImageProblem::TooLarge:
-        return QStringLiteral("The firmware image \"%1\" is larger than %2 bytes and cannot be the mouse's "
-                              "firmware. Reinstall the firmware update software.")
-            .arg(config.imageName)
-            .arg(kMaxImageSize);
+        return image +
+               QStringLiteral(" is larger than %1 bytes and cannot be the mouse's firmware.")
+                   .arg(kMaxImageSize) +
+               reinstall;
     case ImageProblem::WrongSize:
-        return QStringLiteral("The firmware image \"%1\" does not have the size Config.ini names. It is "
-                              "damaged or incomplete: reinstall the firmware update software.")
-            .arg(config.imageName);
+        return image +
+               QStringLiteral(" does not have the size Config.ini names: it is damaged or incomplete.") +
+               reinstall;
     case ImageProblem::WrongDigest:
-        return QStringLiteral("The firmware image \"%1\" does not match its SHA-256 in Config.ini. It is "
-                              "damaged: reinstall the firmware update software.")
-            .arg(config.imageName);
+        return image + QStringLiteral(" does not match its SHA-256 in Config.ini: it is damaged.") +
+               reinstall;
     }
     return {};
 }

@@ -20,33 +20,33 @@ const QString kRetryInBootloader =
 
 FailureText failureText(uint8_t status, int failedBlock, int blockCount) {
     switch (status) {
-    case fw_status::kNoImage:
+    case TALWYN_FW_ERR_NO_IMAGE:
         return {
             QStringLiteral("The firmware image did not reach the device library. The mouse is unchanged."),
             QStringLiteral("Start the updater again.")};
-    case fw_status::kEnterBootloader:
+    case TALWYN_FW_ERR_ENTER_BOOTLOADER:
         return {QStringLiteral("The mouse refused to switch to bootloader mode. Its firmware is unchanged."),
                 QStringLiteral("Unplug the mouse, plug it in again and press Update.")};
-    case fw_status::kNoBootloader:
+    case TALWYN_FW_ERR_NO_BOOTLOADER:
         return {QStringLiteral("The mouse did not restart in bootloader mode. Its firmware is unchanged."),
                 QStringLiteral("Unplug the mouse, plug it in again and press Update.")};
-    case fw_status::kStart:
+    case TALWYN_FW_ERR_START:
         return {QStringLiteral("The mouse did not accept the start of the transfer. It waits in bootloader "
                                "mode and works again once an update completes."),
                 kRetryInBootloader};
-    case fw_status::kBlock:
+    case TALWYN_FW_ERR_BLOCK:
         return {
             QStringLiteral("Block %1 of %2 was not accepted. The mouse waits in bootloader mode and works "
                            "again once an update completes.")
                 .arg(failedBlock)
                 .arg(blockCount),
             kRetryInBootloader + QStringLiteral(" If it fails again, use another USB port.")};
-    case fw_status::kFinish:
+    case TALWYN_FW_ERR_FINISH:
         return {
             QStringLiteral("The mouse did not accept the end of the transfer. It waits in bootloader mode "
                            "and works again once an update completes."),
             kRetryInBootloader};
-    case fw_status::kNoDevice:
+    case TALWYN_FW_ERR_NO_DEVICE:
         return {QStringLiteral("The mouse was found neither in normal nor in bootloader mode."),
                 QStringLiteral("Check the cable, plug the mouse in and press Update.")};
     default:
@@ -64,14 +64,14 @@ FailureText silentMouseText() {
 void UpdateProgress::take(uint8_t status, uint32_t value) {
     if (outcome_ != Outcome::Running)
         return;
-    if (status == fw_status::kNewVersion) {
+    if (status == TALWYN_FW_NEW_VERSION) {
         outcome_ = Outcome::Succeeded;
         step_ = Step::Ended;
         percent_ = 100;
         newVersion_ = static_cast<int>(value & 0xFFFF);
         return;
     }
-    if (status != fw_status::kProgress) {
+    if (status != TALWYN_FW_PROGRESS) {
         outcome_ = Outcome::Failed;
         step_ = Step::Ended;
         errorStatus_ = status;

@@ -3,25 +3,14 @@
 // shows: a percentage, the step in words, and at the end either the new
 // version or the failure in words with what to do next.
 
+#include "talwyn_pro_dll.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <optional>
 
 namespace talwyn::updater {
-
-// Status bytes of the library's progress callback.
-namespace fw_status {
-inline constexpr uint8_t kProgress = 0x01;
-inline constexpr uint8_t kNewVersion = 0x60;
-inline constexpr uint8_t kNoImage = 0x50;
-inline constexpr uint8_t kEnterBootloader = 0x51;
-inline constexpr uint8_t kNoBootloader = 0x52;
-inline constexpr uint8_t kStart = 0x53;
-inline constexpr uint8_t kBlock = 0x54;
-inline constexpr uint8_t kFinish = 0x55;
-inline constexpr uint8_t kNoDevice = 0x56;
-} // namespace fw_status
 
 // A failure for the user: what happened and what to do next.
 struct FailureText {

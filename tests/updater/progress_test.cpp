@@ -42,12 +42,12 @@ TEST(UpdateProgressTest, NamesEachStepOfAnUpdateFromNormalMode) {
         EXPECT_EQ(progress.percent(), step.percent) << step.text;
         EXPECT_EQ(progress.stepText().toStdString(), step.text);
     }
-    progress.take(fw_status::kNewVersion, 106);
+    progress.take(TALWYN_FW_NEW_VERSION, 106);
     EXPECT_EQ(progress.outcome(), UpdateProgress::Outcome::Succeeded);
     EXPECT_EQ(progress.newVersion(), 106);
 
     // Nothing follows a last report.
-    progress.take(fw_status::kBlock, 70);
+    progress.take(TALWYN_FW_ERR_BLOCK, 70);
     EXPECT_EQ(progress.outcome(), UpdateProgress::Outcome::Succeeded);
 }
 
