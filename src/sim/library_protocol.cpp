@@ -31,8 +31,6 @@ constexpr uint8_t kCmdFinishTransfer = 0x09;
 
 constexpr uint8_t kKindKey = 0x02;
 constexpr uint8_t kKindMacro = 0x03;
-constexpr uint8_t kKindRunProgram = 0x23;
-constexpr uint8_t kKindOpenBrowser = 0x24;
 constexpr uint8_t kFirstBlockIndex = 12;
 constexpr std::array<uint8_t, 4> kAccessCode{0x00, 0x6E, 0x91, 0x27};
 
