@@ -2,6 +2,7 @@
 
 #include "device/device_image.h"
 #include "profiles/profile_data.h"
+#include "sim/firmware_image.h"
 
 #include <algorithm>
 #include <string>
@@ -30,8 +31,6 @@ constexpr uint8_t kCmdFinishTransfer = 0x09;
 
 constexpr uint8_t kKindKey = 0x02;
 constexpr uint8_t kKindMacro = 0x03;
-constexpr uint8_t kKindRunProgram = 0x23;
-constexpr uint8_t kKindOpenBrowser = 0x24;
 constexpr uint8_t kFirstBlockIndex = 12;
 constexpr std::array<uint8_t, 4> kAccessCode{0x00, 0x6E, 0x91, 0x27};
 
@@ -109,6 +108,24 @@ void activate(FirmwareState& state, std::size_t slot) {
     state.activeDpiLevel = static_cast<uint8_t>(std::clamp(image[off::kActiveDpiLevel] - 1, 0, count - 1));
 }
 
+const char* stepName(FirmwareStep step) {
+    switch (step) {
+    case FirmwareStep::None:
+        break;
+    case FirmwareStep::EnterBootloader:
+        return "bootloader entry";
+    case FirmwareStep::StayInNormalMode:
+        return "restart in bootloader mode";
+    case FirmwareStep::StartTransfer:
+        return "transfer announcement";
+    case FirmwareStep::Block:
+        return "firmware block";
+    case FirmwareStep::FinishTransfer:
+        return "end of the transfer";
+    }
+    return "nothing";
+}
+
 bool isOneOf(uint8_t value, std::initializer_list<uint8_t> allowed) {
     return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
 }
@@ -161,7 +178,11 @@ ReportReply LibraryProtocol::handleNormal(FirmwareContext& context, std::span<co
     case kCmdEnterBootloader:
         if (!std::equal(kAccessCode.begin(), kAccessCode.end(), report.begin() + 4))
             return refuse(context, "bootloader entry with a wrong access code");
+        if (refusedByFault(context, FirmwareStep::EnterBootloader))
+            return status(kStatusFailed);
         transfer_ = {};
+        if (refusedByFault(context, FirmwareStep::StayInNormalMode))
+            return done();
         return restartIn(Mode::Bootloader, kCommandReportSize);
     default:
         return refuse(context, "unknown command " + toHex(report.first(3)));
@@ -404,8 +425,10 @@ ReportReply LibraryProtocol::handleBootloader(FirmwareContext& context, std::spa
         return refuse(context, "bootloader report " + toHex(report.first(2)) + " of " +
                                    std::to_string(report.size()) + " bytes");
     if (command == kCmdStartTransfer) {
-        transfer_ = {true, report[16], static_cast<uint32_t>(le16(report, 17) | (le16(report, 19) << 16)), 0,
-                     0};
+        if (refusedByFault(context, FirmwareStep::StartTransfer))
+            return status(kStatusFailed, kBlockReportSize);
+        transfer_ = {true, report[16], static_cast<uint32_t>(le16(report, 17) | (le16(report, 19) << 16)),
+                     0,    0,          std::nullopt};
         context.note("bootloader: transfer of " + std::to_string(transfer_.blockCount) + " blocks announced");
         return done(kBlockReportSize);
     }
@@ -429,6 +452,10 @@ ReportReply LibraryProtocol::handleBlock(FirmwareContext& context, std::span<con
     if (sum16(data) != le16(report, 3))
         return refuse(context, "firmware block checksum " + toHex(report.subspan(3, 2)) + " does not match",
                       kBlockReportSize);
+    if (refusedByFault(context, FirmwareStep::Block))
+        return status(kStatusFailed, kBlockReportSize);
+    if (transfer_.blocksReceived == 0)
+        transfer_.version = firmwareImageVersion(data);
     for (uint8_t b : data)
         transfer_.receivedSum += b;
     ++transfer_.blocksReceived;
@@ -445,9 +472,31 @@ ReportReply LibraryProtocol::finishTransfer(FirmwareContext& context) {
                           std::to_string(transfer_.receivedSum) + " against " +
                           std::to_string(transfer_.checksum),
                       kBlockReportSize);
-    context.note("bootloader: firmware written, restarting in normal mode");
+    if (refusedByFault(context, FirmwareStep::FinishTransfer))
+        return status(kStatusFailed, kBlockReportSize);
+    if (transfer_.version) {
+        context.state().firmwareVersion = *transfer_.version;
+        context.note("bootloader: firmware " +
+                     toHex(std::array{static_cast<uint8_t>(*transfer_.version >> 8),
+                                      static_cast<uint8_t>(*transfer_.version & 0xFF)}) +
+                     " written, restarting in normal mode");
+    } else {
+        context.note(
+            "bootloader: firmware without a version tag written, version kept, restarting in normal mode");
+    }
     transfer_ = {};
     return restartIn(Mode::Normal, kBlockReportSize);
+}
+
+bool LibraryProtocol::refusedByFault(FirmwareContext& context, FirmwareStep step) {
+    FirmwareFault& fault = context.state().faults.firmware;
+    if (fault.step != step || fault.times <= 0 ||
+        (step == FirmwareStep::Block && fault.block != transfer_.blocksReceived))
+        return false;
+    if (--fault.times == 0)
+        fault = {};
+    context.note("injected refusal of the " + std::string(stepName(step)));
+    return true;
 }
 
 } // namespace talwyn::sim

@@ -39,11 +39,13 @@
 //
 // Reports are validated (length, profile and button ranges, checksums, the
 // bootloader access code, block order); a bad one is noted in the wire log
-// and answered with status 2.
+// and answered with status 2. A finished transfer installs the version its
+// image names (sim/firmware_image.h).
 
 #include "sim/sim_mouse.h"
 
 #include <array>
+#include <optional>
 #include <span>
 
 namespace talwyn::sim {
@@ -70,6 +72,7 @@ private:
         uint32_t checksum = 0;
         uint32_t receivedSum = 0;
         uint8_t blocksReceived = 0;
+        std::optional<uint16_t> version; // named by the first block
     };
 
     ReportReply handleNormal(FirmwareContext& context, std::span<const uint8_t> report);
@@ -82,6 +85,8 @@ private:
     ReportReply readButtonData(FirmwareContext& context, std::span<const uint8_t> report);
     ReportReply handleBlock(FirmwareContext& context, std::span<const uint8_t> report);
     ReportReply finishTransfer(FirmwareContext& context);
+    // True (and noted) when an injected fault makes the mouse refuse `step`.
+    bool refusedByFault(FirmwareContext& context, FirmwareStep step);
 
     std::array<uint8_t, kButtonDataSize> profileBlock(const FirmwareState& state, std::size_t slot) const;
     void resetProfile(FirmwareState& state, std::size_t slot);

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <optional>
+#include <utility>
 
 namespace talwyn::sim {
 
@@ -52,7 +53,55 @@ ControlResult pressCommand(SimMouse& mouse, const std::vector<std::string>& args
     return error("usage: press dpi | press launch BUTTON");
 }
 
+constexpr char kFirmwareFaultUsage[] =
+    "usage: fault firmware enter|restart|start|finish [TIMES] | fault firmware block K [TIMES] | "
+    "fault firmware none";
+
+std::optional<FirmwareStep> firmwareStepNamed(const std::string& name) {
+    static const std::pair<const char*, FirmwareStep> kSteps[] = {
+        {"none", FirmwareStep::None},
+        {"enter", FirmwareStep::EnterBootloader},
+        {"restart", FirmwareStep::StayInNormalMode},
+        {"start", FirmwareStep::StartTransfer},
+        {"block", FirmwareStep::Block},
+        {"finish", FirmwareStep::FinishTransfer},
+    };
+    for (const auto& [text, step] : kSteps)
+        if (name == text)
+            return step;
+    return std::nullopt;
+}
+
+// fault firmware STEP [K] [TIMES]: the step is refused TIMES attempts (1 by default).
+ControlResult firmwareFaultCommand(SimMouse& mouse, const std::vector<std::string>& args) {
+    const auto step = args.size() >= 3 ? firmwareStepNamed(args[2]) : std::nullopt;
+    if (!step)
+        return error(kFirmwareFaultUsage);
+    FirmwareFault fault{*step, 0, *step == FirmwareStep::None ? 0 : 1};
+    std::size_t next = 3;
+    if (*step == FirmwareStep::Block) {
+        const auto block = next < args.size() ? parseCount(args[next], 255) : std::nullopt;
+        if (!block)
+            return error("fault firmware block: K must be a block index 0 to 255");
+        fault.block = *block;
+        ++next;
+    }
+    if (next < args.size() && *step != FirmwareStep::None) {
+        const auto times = parseCount(args[next], kMaxFaultCount);
+        if (!times)
+            return error("fault firmware: TIMES must be a count");
+        fault.times = *times;
+        ++next;
+    }
+    if (next != args.size())
+        return error(kFirmwareFaultUsage);
+    mouse.injectFirmwareFault(fault);
+    return done();
+}
+
 ControlResult faultCommand(SimMouse& mouse, const std::vector<std::string>& args) {
+    if (args.size() >= 2 && args[1] == "firmware")
+        return firmwareFaultCommand(mouse, args);
     if (args.size() == 3 && args[1] == "busy") {
         const auto n = parseCount(args[2], kMaxFaultCount);
         if (!n)
@@ -67,7 +116,7 @@ ControlResult faultCommand(SimMouse& mouse, const std::vector<std::string>& args
         mouse.injectFailures(args[2] == "fatal" ? hid::ErrorClass::Fatal : hid::ErrorClass::Retryable, *n);
         return done();
     }
-    return error("usage: fault busy N | fault error retryable|fatal N");
+    return error("usage: fault busy N | fault error retryable|fatal N | fault firmware ...");
 }
 
 } // namespace

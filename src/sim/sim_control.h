@@ -1,7 +1,9 @@
 #pragma once
 // The control commands of the simulated mouse (`talwyn-mouse-sim ctl`):
 //   state | plug | unplug | press dpi | press launch BUTTON | surface VALUE |
-//   fault busy N | fault error retryable|fatal N | notify arrival|removal PATH
+//   fault busy N | fault error retryable|fatal N |
+//   fault firmware enter|restart|start|finish [TIMES] | fault firmware block K [TIMES] |
+//   fault firmware none | notify arrival|removal PATH
 // Each answers one line of JSON.
 
 #include "sim/sim_mouse.h"

@@ -413,6 +413,12 @@ void SimMouse::injectFailures(hid::ErrorClass errorClass, int count) {
         std::max(0, count);
 }
 
+void SimMouse::injectFirmwareFault(FirmwareFault fault) {
+    std::lock_guard lock(mutex_);
+    fault.times = std::max(0, fault.times);
+    state_.faults.firmware = fault;
+}
+
 void SimMouse::notify(hid::DeviceChange change, const std::string& path) {
     std::lock_guard lock(mutex_);
     postNotice(change, path);

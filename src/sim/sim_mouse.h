@@ -75,10 +75,27 @@ using Image = std::array<uint8_t, kImageSize>;
 using ButtonData = std::array<uint8_t, kButtonDataSize>;
 using InputReport = std::array<uint8_t, kInputReportSize>;
 
+// Steps of a firmware update the mouse can be made to refuse.
+enum class FirmwareStep {
+    None,
+    EnterBootloader,  // the entry command is answered with status 2
+    StayInNormalMode, // the entry is acknowledged, but the mouse does not restart
+    StartTransfer,    // the announcement is answered with status 2
+    Block,            // one block is answered with status 2
+    FinishTransfer,   // the end of the transfer is answered with status 2
+};
+
+struct FirmwareFault {
+    FirmwareStep step = FirmwareStep::None;
+    int block = 0; // 0-based, for FirmwareStep::Block
+    int times = 0; // attempts at the step still refused
+};
+
 struct FaultPlan {
     int busyReplies = 0;       // the next N status reads answer busy (status 3)
     int retryableFailures = 0; // the next N transfers fail, retryable
     int fatalFailures = 0;     // the next N transfers fail, fatal
+    FirmwareFault firmware;
 };
 
 // The firmware's whole state; one coherent value behind both protocols.
@@ -177,6 +194,8 @@ public:
     void setSurfaceValue(uint8_t value);
     void injectBusy(int count);
     void injectFailures(hid::ErrorClass errorClass, int count);
+    // Replaces the pending firmware fault (step None clears it).
+    void injectFirmwareFault(FirmwareFault fault);
     // Sends one device-interface notice with exactly this path.
     void notify(hid::DeviceChange change, const std::string& path);
 

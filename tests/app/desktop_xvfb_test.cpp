@@ -22,10 +22,10 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::testing::XTestInput;
 using talwyn::testing::findWindow;
+using talwyn::testing::findWindowWhere;
 using talwyn::testing::ProgramProcess;
 using talwyn::testing::readFile;
 using talwyn::testing::ScreenRect;
-using talwyn::testing::shownWindows;
 using talwyn::testing::waitFor;
 
 constexpr char kMainTitle[] = "Talwyn PRO Software";
@@ -77,13 +77,8 @@ protected:
     std::optional<ScreenRect> window(const std::string& title) { return findWindow(display_, title); }
     // The one shown window that is not the main window: the pop-up.
     std::optional<ScreenRect> popUp() {
-        std::optional<ScreenRect> found;
-        for (const auto& shown : shownWindows(display_)) {
-            if (shown.title != kMainTitle) {
-                found = shown.rect;
-            }
-        }
-        return found;
+        return findWindowWhere(
+            display_, [](const std::string& title, const ScreenRect&) { return title != kMainTitle; });
     }
 
     platform::testing::XvfbServer xvfb_{"1280x800x24"};

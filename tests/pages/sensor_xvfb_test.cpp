@@ -30,8 +30,7 @@
 #include <unistd.h>
 
 // Last: Xlib defines names (None, Bool) that the headers above use.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "platform/x11_windows.h"
 #include <X11/keysym.h>
 
 namespace talwyn {
@@ -63,31 +62,15 @@ std::optional<TopWindow> findTopWindow(const std::string& displayName,
     if (display == nullptr) {
         return std::nullopt;
     }
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    std::optional<TopWindow> found;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
-        for (unsigned i = 0; i < count && !found; ++i) {
-            XWindowAttributes attributes{};
-            if (XGetWindowAttributes(display, children[i], &attributes) == 0 ||
-                attributes.map_state != IsViewable) {
-                continue;
-            }
-            std::string title;
-            XTextProperty name{};
-            if (XGetWMName(display, children[i], &name) != 0 && name.value != nullptr) {
-                title.assign(reinterpret_cast<const char*>(name.value), name.nitems);
-                XFree(name.value);
-            }
-            if (matches(title, QSize(attributes.width, attributes.height))) {
-                found = TopWindow{QRect(attributes.x, attributes.y, attributes.width, attributes.height)};
-            }
-        }
-        XFree(children);
-    }
+    const auto found = platform::testing::findWindowWhere(
+        display, [&](const std::string& title, const platform::testing::ScreenRect& rect) {
+            return matches(title, QSize(rect.width, rect.height));
+        });
     XCloseDisplay(display);
-    return found;
+    if (!found) {
+        return std::nullopt;
+    }
+    return TopWindow{QRect(found->x, found->y, found->width, found->height)};
 }
 
 class Desktop {

@@ -1,3 +1,4 @@
+#include "sim/firmware_image.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_control.h"
 #include "sim/sim_mouse.h"
@@ -284,6 +285,128 @@ TEST_F(SimFixture, StateJsonDescribesTheWholeMouse) {
         EXPECT_EQ(hex.find_first_not_of("0123456789abcdef"), std::string::npos);
     }
     EXPECT_EQ(std::string(state["images"][1]).substr(0, 18), "0150726f66696c6532"); // slot 1, "Profile2"
+}
+
+// A firmware update driven report by report, as the device library sends it.
+struct FirmwareUpdateDriver {
+    SimMouse& mouse;
+    std::vector<uint8_t> image;
+
+    // Sends `r` on the mouse's configuration (or bootloader) interface and
+    // reads the status reply of the same length; true when accepted.
+    bool accepted(const std::vector<uint8_t>& r) {
+        const std::optional<SimHandle> handle = mouse.open(configPath());
+        if (!handle) {
+            ADD_FAILURE() << "no configuration interface";
+            return false;
+        }
+        EXPECT_TRUE(mouse.setFeature(*handle, r).ok());
+        std::vector<uint8_t> reply(r.size(), 0);
+        reply[0] = kReportCommand;
+        EXPECT_TRUE(mouse.getFeature(*handle, reply).ok());
+        return reply[1] == kStatusDone;
+    }
+    std::string configPath() const {
+        for (const auto& iface : mouse.interfaces())
+            if (iface.role == InterfaceRole::Configuration || iface.role == InterfaceRole::Bootloader)
+                return iface.info.path;
+        return {};
+    }
+    std::vector<uint8_t> block(std::size_t k) const {
+        std::vector<uint8_t> r(kBlockReportSize, 0);
+        r[0] = kReportData;
+        r[1] = 0x06;
+        r[2] = static_cast<uint8_t>(k + 12);
+        uint16_t sum = 0;
+        for (std::size_t i = 0; i < 1024; ++i) {
+            const uint8_t b = k * 1024 + i < image.size() ? image[k * 1024 + i] : 0;
+            r[16 + i] = b;
+            sum = static_cast<uint16_t>(sum + b);
+        }
+        r[3] = static_cast<uint8_t>(sum & 0xFF);
+        r[4] = static_cast<uint8_t>(sum >> 8);
+        return r;
+    }
+    // The first step the mouse refused, or "done".
+    std::string run() {
+        if (!accepted(report({kReportCommand, 0x3A, 0, 0, 0x00, 0x6E, 0x91, 0x27})))
+            return "enter";
+        if (mouse.snapshot().mode != Mode::Bootloader)
+            return "restart";
+        const std::size_t blocks = (image.size() + 1023) / 1024;
+        uint32_t total = 0;
+        for (std::size_t k = 0; k < blocks; ++k)
+            for (std::size_t i = 16; i < 16 + 1024; ++i)
+                total += block(k)[i];
+        std::vector<uint8_t> start = report({kReportCommand, 0x03}, kBlockReportSize);
+        start[16] = static_cast<uint8_t>(blocks);
+        for (int i = 0; i < 4; ++i)
+            start[17 + i] = static_cast<uint8_t>(total >> (8 * i));
+        if (!accepted(start))
+            return "start";
+        for (std::size_t k = 0; k < blocks; ++k)
+            if (!accepted(block(k)))
+                return "block " + std::to_string(k);
+        if (!accepted(report({kReportCommand, 0x09}, kBlockReportSize)))
+            return "finish";
+        return "done";
+    }
+};
+
+TEST_F(SimFixture, FirmwareFaultsRefuseTheirStepAndTheImageSetsTheNewVersion) {
+    struct Case {
+        std::vector<std::string> fault;
+        const char* refused;
+        Mode modeAfter;
+        uint16_t versionAfter;
+    };
+    const Case cases[] = {
+        {{"fault", "firmware", "none"}, "done", Mode::Normal, 0x0106},
+        {{"fault", "firmware", "enter"}, "enter", Mode::Normal, 0x0105},
+        {{"fault", "firmware", "restart"}, "restart", Mode::Normal, 0x0105},
+        {{"fault", "firmware", "start"}, "start", Mode::Bootloader, 0x0105},
+        {{"fault", "firmware", "block", "2"}, "block 2", Mode::Bootloader, 0x0105},
+        {{"fault", "firmware", "finish", "1"}, "finish", Mode::Bootloader, 0x0105},
+    };
+    for (const Case& c : cases) {
+        SimMouse fresh;
+        ASSERT_TRUE(runControl(fresh, c.fault).ok) << c.refused;
+        FirmwareUpdateDriver driver{fresh, makeFirmwareImage(0x0106, 3000)};
+        EXPECT_EQ(driver.run(), c.refused);
+        EXPECT_EQ(fresh.snapshot().mode, c.modeAfter) << c.refused;
+        EXPECT_EQ(fresh.snapshot().firmwareVersion, c.versionAfter) << c.refused;
+    }
+}
+
+TEST_F(SimFixture, AFirmwareFaultLastsItsCountAndAnUntaggedImageKeepsTheVersion) {
+    ASSERT_TRUE(runControl(mouse, {"fault", "firmware", "block", "0", "2"}).ok);
+    FirmwareUpdateDriver driver{mouse, std::vector<uint8_t>(2048, 0xFF)};
+    EXPECT_EQ(driver.run(), "block 0");
+    // Still in bootloader mode: a new announcement, then the second refusal, then the block goes through.
+    EXPECT_EQ(mouse.snapshot().faults.firmware.times, 1);
+    EXPECT_EQ(mouse.snapshot().mode, Mode::Bootloader);
+    std::vector<uint8_t> start = report({kReportCommand, 0x03}, kBlockReportSize);
+    start[16] = 2;
+    const uint32_t total = 2048u * 0xFF;
+    for (int i = 0; i < 4; ++i)
+        start[17 + i] = static_cast<uint8_t>(total >> (8 * i));
+    EXPECT_TRUE(driver.accepted(start));
+    EXPECT_FALSE(driver.accepted(driver.block(0)));
+    EXPECT_TRUE(driver.accepted(driver.block(0)));
+    EXPECT_TRUE(driver.accepted(driver.block(1)));
+    EXPECT_TRUE(driver.accepted(report({kReportCommand, 0x09}, kBlockReportSize)));
+    EXPECT_EQ(mouse.snapshot().mode, Mode::Normal);
+    EXPECT_EQ(mouse.snapshot().firmwareVersion, 0x0105);
+
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"fault", "firmware"},
+                                               {"fault", "firmware", "block"},
+                                               {"fault", "firmware", "block", "x"},
+                                               {"fault", "firmware", "finish", "-1"},
+                                               {"fault", "firmware", "none", "3"},
+                                               {"fault", "firmware", "melt"}}) {
+        EXPECT_FALSE(runControl(mouse, bad).ok) << bad.back();
+    }
 }
 
 } // namespace

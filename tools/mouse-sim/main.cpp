@@ -2,12 +2,14 @@
 // and the control client that plugs it, presses its buttons and injects faults.
 
 #include "hid/sim_socket_backend.h"
+#include "sim/firmware_image.h"
 #include "sim/sim_mouse.h"
 #include "sim/sim_server.h"
 
 #include <CLI/CLI.hpp>
 
 #include <csignal>
+#include <fstream>
 #include <iostream>
 #include <pthread.h>
 
@@ -53,6 +55,18 @@ int serve(const std::string& socketPath, const std::string& logFile, const std::
     return 0;
 }
 
+int writeImage(const std::string& version, std::size_t size, const std::string& output) {
+    const std::vector<uint8_t> image = talwyn::sim::makeFirmwareImage(parseHexVersion(version), size);
+    std::ofstream file(output, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    file.close();
+    if (!file) {
+        std::cerr << "cannot write " << output << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,13 +90,23 @@ int main(int argc, char** argv) {
         ->add_option("command", command,
                      "state | plug | unplug | press dpi | press launch BUTTON | "
                      "surface VALUE | fault busy N | fault error retryable|fatal N | "
-                     "notify arrival|removal PATH")
+                     "fault firmware enter|restart|start|finish [TIMES] | fault firmware block K [TIMES] | "
+                     "fault firmware none | notify arrival|removal PATH")
         ->required();
+
+    std::string imageVersion, imageFile;
+    std::size_t imageSize = 0;
+    auto* imageCmd = app.add_subcommand("image", "write a firmware image the simulated mouse installs");
+    imageCmd->add_option("--version", imageVersion, "firmware version it installs, hexadecimal")->required();
+    imageCmd->add_option("--size", imageSize, "size in bytes")->required();
+    imageCmd->add_option("-o,--output", imageFile, "file to write")->required();
 
     try {
         app.parse(argc, argv);
         if (serveCmd->parsed())
             return serve(socketPath, logFile, firmware, bootloader, absent);
+        if (imageCmd->parsed())
+            return writeImage(imageVersion, imageSize, imageFile);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
     } catch (const std::exception& e) {
