@@ -71,12 +71,13 @@ Program::Program(const ProgramOptions& options, QElapsedTimer started)
     notifier_ = platform::makeDeviceNotifier();
     backend_ = hid::makeBackendFromEnvironment();
     link_ = std::make_unique<device::DeviceLink>(*backend_);
-    keyCapture_ = platform::makeKeyCapture();
+    keyCapture_ = platform::makeKeyCapture(
+        [this] { messages_->warn(QString::fromUtf16(platform::kFocusOnlyCaptureNotice), nullptr); });
     // A simulated run never changes the user's desktop.
     if (options_.simulate) {
-        pointerSettings_ = std::make_unique<pages::LoggingPointerSettings>(true);
+        pointerSettings_ = std::make_unique<platform::LoggingPointerSettings>(true);
     } else {
-        pointerSettings_ = pages::makeDesktopPointerSettings();
+        pointerSettings_ = platform::makeDesktopPointerSettings();
     }
     dialogs_ = std::make_unique<QtSlotDialogs>(
         pages::PopupServices{skinStore(), *messages_, keyCapture_.get(), link_.get()});
