@@ -38,7 +38,7 @@ std::string readFile(const fs::path& file) {
 WestonServer::WestonServer(const fs::path& folder) : folder_(folder) {
     fs::remove_all(folder_);
     fs::create_directories(runtimeFolder());
-    fs::permissions(runtimeFolder(), fs::perms::owner_all, fs::perms::replace);
+    fs::permissions(runtimeFolder(), fs::perms::owner_all, fs::perm_options::replace);
     // XWayland puts its socket there; Xvfb makes the folder, weston does not.
     ::mkdir("/tmp/.X11-unix", 01777);
     const fs::path log = folder_ / "weston.log";

@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <vector>
+
 namespace talwyn::platform::testing {
 
 namespace {
@@ -14,33 +16,54 @@ struct FoundWindow {
 
 using Matcher = std::function<bool(const std::string& title, QSize size)>;
 
-std::optional<FoundWindow> findOn(Display* display, const Matcher& matches) {
+std::string titleOf(Display* display, Window window) {
+    std::string title;
+    XTextProperty name{};
+    if (XGetWMName(display, window, &name) != 0 && name.value != nullptr) {
+        title.assign(reinterpret_cast<const char*>(name.value), name.nitems);
+        XFree(name.value);
+    }
+    return title;
+}
+
+// `window` when it is viewable and matches, in root coordinates.
+std::optional<FoundWindow> matching(Display* display, Window window, const Matcher& matches) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable ||
+        !matches(titleOf(display, window), QSize(attributes.width, attributes.height))) {
+        return std::nullopt;
+    }
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return FoundWindow{window, QRect(x, y, attributes.width, attributes.height)};
+}
+
+std::vector<Window> childrenOf(Display* display, Window window) {
     Window root = 0, parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    std::optional<FoundWindow> found;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
-        return found;
+    std::vector<Window> list;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && children != nullptr) {
+        list.assign(children, children + count);
+        XFree(children);
     }
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) == 0 ||
-            attributes.map_state != IsViewable) {
-            continue;
+    return list;
+}
+
+// Top-level windows and, where a window manager framed them, the windows inside the frames.
+std::optional<FoundWindow> findOn(Display* display, const Matcher& matches) {
+    for (const Window top : childrenOf(display, DefaultRootWindow(display))) {
+        if (auto found = matching(display, top, matches)) {
+            return found;
         }
-        std::string title;
-        XTextProperty name{};
-        if (XGetWMName(display, children[i], &name) != 0 && name.value != nullptr) {
-            title.assign(reinterpret_cast<const char*>(name.value), name.nitems);
-            XFree(name.value);
-        }
-        if (matches(title, QSize(attributes.width, attributes.height))) {
-            found = FoundWindow{children[i],
-                                QRect(attributes.x, attributes.y, attributes.width, attributes.height)};
+        for (const Window framed : childrenOf(display, top)) {
+            if (auto found = matching(display, framed, matches)) {
+                return found;
+            }
         }
     }
-    XFree(children);
-    return found;
+    return std::nullopt;
 }
 
 } // namespace
