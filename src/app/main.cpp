@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/simulation.h"
+#include "platform/display_session.h"
 #include "platform/process_memory.h"
 
 #include <QApplication>
@@ -9,12 +10,22 @@
 
 #include <iostream>
 #include <optional>
+#include <vector>
 
 int main(int argc, char** argv) {
     QElapsedTimer started;
     started.start();
     talwyn::platform::returnLargeBlocksOnFree();
-    QApplication application(argc, argv);
+    // A Wayland desktop gets its display picked here, never by the user.
+    std::vector<QByteArray> arguments =
+        talwyn::platform::argumentsWithPlatform(argc, argv, talwyn::platform::processEnvironment());
+    std::vector<char*> argumentPointers;
+    for (QByteArray& argument : arguments) {
+        argumentPointers.push_back(argument.data());
+    }
+    int argumentCount = static_cast<int>(argumentPointers.size());
+    argumentPointers.push_back(nullptr);
+    QApplication application(argumentCount, argumentPointers.data());
     QApplication::setApplicationName(QStringLiteral("Talwyn PRO Software"));
     // Closing the window hides it; only the tray's "Exit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -285,7 +285,7 @@ void CTOLMDlg::executeCommand(int command) {
     } else if (command == kApply) {
         startApply();
     } else if (command == kHide) {
-        hide();
+        hideToTray();
     }
 }
 
@@ -529,7 +529,17 @@ void CTOLMDlg::closeEvent(QCloseEvent* event) {
     if (pages_.macro != nullptr && pages_.macro->isRecording()) {
         return;
     }
-    hide();
+    hideToTray();
+}
+
+void CTOLMDlg::hideToTray() {
+    if (services_.tray.isHosted()) {
+        hide();
+        return;
+    }
+    // Hidden without a tray icon the program could neither be shown nor ended.
+    warn(QString::fromUtf16(kNoTrayNotice));
+    services_.quit(0);
 }
 
 void CTOLMDlg::mousePressEvent(QMouseEvent* event) {

@@ -46,6 +46,9 @@ inline constexpr char16_t kTrayToolTip[] = u"Talwyn PRO Gaming Mouse";
 inline constexpr char16_t kMouseNotFound[] = u"Talwyn PRO mouse not found !";
 inline constexpr char16_t kRegistrationFailed[] = u"RegisterDeviceNotification Failed!";
 inline constexpr char16_t kNoFirmwareVersion[] = u"-.--";
+inline constexpr char16_t kNoTrayNotice[] =
+    u"This desktop has no notification area to keep Talwyn PRO Software in, so closing the window ends "
+    u"the program.";
 
 // Commands of the main window (WM_COMMAND numbers).
 namespace main_command {
@@ -156,6 +159,8 @@ private:
     void captureDeviceEvents();
     void setFirmwareVersionText(const QString& text);
     void warn(const QString& text);
+    // Closing hides the window into the tray; without one it would be lost.
+    void hideToTray();
 
     MainWindowServices services_;
     ProfileSet profiles_;

@@ -72,12 +72,13 @@ Program::Program(const ProgramOptions& options, QElapsedTimer started)
     backend_ = hid::makeBackendFromEnvironment();
     link_ = std::make_unique<device::DeviceLink>(*backend_, pauses_);
     device_ = std::make_unique<DeviceOwner>(*link_, library_, [this] { pauses_.interrupt(); });
-    keyCapture_ = platform::makeKeyCapture();
+    keyCapture_ = platform::makeKeyCapture(
+        [this] { messages_->warn(QString::fromUtf16(platform::kFocusOnlyCaptureNotice), nullptr); });
     // A simulated run never changes the user's desktop.
     if (options_.simulate) {
-        pointerSettings_ = std::make_unique<pages::LoggingPointerSettings>(true);
+        pointerSettings_ = std::make_unique<platform::LoggingPointerSettings>(true);
     } else {
-        pointerSettings_ = pages::makeDesktopPointerSettings();
+        pointerSettings_ = platform::makeDesktopPointerSettings();
     }
     dialogs_ = std::make_unique<QtSlotDialogs>(
         pages::PopupServices{skinStore(), *messages_, keyCapture_.get(), device_.get()});

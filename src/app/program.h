@@ -11,13 +11,13 @@
 #include "device/device_link.h"
 #include "devlib/interruptible_sleeper.h"
 #include "hid/hid_backend.h"
-#include "pages/pointer_settings.h"
 #include "platform/device_notifier.h"
 #include "platform/folders.h"
 #include "platform/ini_file.h"
 #include "platform/key_capture.h"
 #include "platform/launcher.h"
 #include "platform/message_boxes.h"
+#include "platform/pointer/pointer_settings.h"
 #include "platform/tray_icon.h"
 
 #include <QElapsedTimer>
@@ -64,7 +64,7 @@ private:
     std::unique_ptr<platform::KeyCapture> keyCapture_;
     platform::DesktopLauncher launcher_;
     platform::FileIniReader ini_;
-    std::unique_ptr<pages::PointerSettings> pointerSettings_;
+    std::unique_ptr<platform::PointerSettings> pointerSettings_;
     std::unique_ptr<QtSlotDialogs> dialogs_;
     std::optional<DesktopClicks> desktopClicks_;
     // Last: gone first, before the link and the library it uses.

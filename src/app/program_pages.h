@@ -10,11 +10,8 @@ namespace talwyn::platform {
 class Folders;
 class IniReader;
 class Launcher;
-} // namespace talwyn::platform
-
-namespace talwyn::pages {
 class PointerSettings;
-}
+} // namespace talwyn::platform
 
 namespace talwyn::app {
 
@@ -23,7 +20,7 @@ struct ProgramPageServices {
     platform::Launcher& launcher;
     platform::IniReader& ini;
     platform::Folders& folders;
-    pages::PointerSettings& pointerSettings;
+    platform::PointerSettings& pointerSettings;
     // Where the macro library lives.
     std::filesystem::path macroFolder;
 };

@@ -1,7 +1,6 @@
 #include "pages/pointer_settings.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace talwyn::pages {
 
@@ -27,33 +26,6 @@ PointerRequest pointerRequestFor(const ProfileData& profile) {
         request.acceleration = kAccelerationOff;
     }
     return request;
-}
-
-QStringList describePointerRequest(const PointerRequest& request) {
-    QStringList lines;
-    lines << QStringLiteral("double-click time %1 ms").arg(request.doubleClickMs);
-    lines << QStringLiteral("mouse speed %1").arg(request.mouseSpeed);
-    if (request.wheelLines == kWheelPageScroll) {
-        lines << QStringLiteral("wheel scroll page");
-    } else if (request.wheelLines) {
-        lines << QStringLiteral("wheel scroll lines %1").arg(*request.wheelLines);
-    }
-    const AccelerationTriple& a = request.acceleration;
-    lines << QStringLiteral("acceleration %1 %2 %3")
-                 .arg(a.firstThreshold)
-                 .arg(a.secondThreshold)
-                 .arg(a.acceleration);
-    return lines;
-}
-
-void LoggingPointerSettings::apply(const PointerRequest& request) {
-    const QStringList lines = describePointerRequest(request);
-    if (echo_) {
-        for (const QString& line : lines) {
-            std::fprintf(stderr, "pointer settings: %s\n", qPrintable(line));
-        }
-    }
-    lines_ << lines;
 }
 
 } // namespace talwyn::pages

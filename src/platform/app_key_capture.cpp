@@ -6,7 +6,11 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
+#include <utility>
+
 namespace talwyn::platform {
+
+AppKeyCapture::AppKeyCapture(std::function<void()> notice) : notice_(std::move(notice)) {}
 
 AppKeyCapture::~AppKeyCapture() {
     remove();
@@ -18,6 +22,9 @@ bool AppKeyCapture::install(QObject* receiver) {
         return false;
     }
     if (!installed_) {
+        if (notice_) {
+            std::exchange(notice_, {})();
+        }
         app->installEventFilter(this);
         installed_ = true;
     }
@@ -32,6 +39,7 @@ void AppKeyCapture::remove() {
         }
         installed_ = false;
     }
+    pressed_.reset();
     target_.clear();
 }
 
@@ -44,7 +52,8 @@ bool AppKeyCapture::eventFilter(QObject* watched, QEvent* event) {
         // Held keys repeat their press only, as a system-wide hook sees them.
         if (press || !key->isAutoRepeat()) {
             const uint8_t virtualKey = virtualKeyForQtKey(key->key(), key->modifiers());
-            if (virtualKey != vk::kNone) {
+            if (virtualKey != vk::kNone && (press || pressed_.test(virtualKey))) {
+                pressed_.set(virtualKey, press);
                 target_.post(virtualKey, !press);
             }
         }

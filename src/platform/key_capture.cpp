@@ -1,6 +1,7 @@
 #include "platform/key_capture.h"
 
 #include "platform/app_key_capture.h"
+#include "platform/display_session.h"
 #include "platform/x11_event_recorder.h"
 #include "platform/x11_key_capture.h"
 
@@ -8,11 +9,12 @@
 
 namespace talwyn::platform {
 
-std::unique_ptr<KeyCapture> makeKeyCapture() {
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && X11EventRecorder::available({})) {
+std::unique_ptr<KeyCapture> makeKeyCapture(std::function<void()> focusOnlyNotice) {
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && !onWaylandSession() &&
+        X11EventRecorder::available({})) {
         return std::make_unique<X11KeyCapture>();
     }
-    return std::make_unique<AppKeyCapture>();
+    return std::make_unique<AppKeyCapture>(std::move(focusOnlyNotice));
 }
 
 } // namespace talwyn::platform

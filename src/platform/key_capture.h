@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace talwyn::platform {
@@ -64,8 +65,14 @@ private:
     QPointer<QObject> receiver_;
 };
 
-// The X11 capture where the display offers it, otherwise the keys that reach
-// the program's own windows.
-std::unique_ptr<KeyCapture> makeKeyCapture();
+// What the user is told once where keys count only inside the program.
+inline constexpr char16_t kFocusOnlyCaptureNotice[] =
+    u"Keys are recorded only while the Talwyn PRO Software window has the focus.";
+
+// The X11 capture where an X11 session offers it, otherwise the keys that
+// reach the program's own windows, announced once through `focusOnlyNotice`.
+// A Wayland session keeps keys from other programs even from XWayland's
+// clients, so it always gets the latter.
+std::unique_ptr<KeyCapture> makeKeyCapture(std::function<void()> focusOnlyNotice = {});
 
 } // namespace talwyn::platform

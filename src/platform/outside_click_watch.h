@@ -35,7 +35,7 @@ public:
 // wheel and other buttons that are no click.
 Qt::MouseButton qtButtonForX11Button(int button);
 
-// The X11 watch; nullptr where the program does not run on X11.
+// The X11 watch; nullptr where the program does not run on an X11 session.
 std::unique_ptr<OutsideClickWatch> makeOutsideClickWatch();
 
 } // namespace talwyn::platform

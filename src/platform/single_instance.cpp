@@ -1,6 +1,7 @@
 #include "platform/single_instance.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -13,6 +14,7 @@ namespace talwyn::platform {
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
+constexpr char kTokenProperty[] = "activationToken";
 // A start sends one message; a peer flooding the socket is not one of us.
 constexpr qint64 kMaxPendingBytes = 16 * kInstanceMessageBytes;
 
@@ -51,6 +53,10 @@ bool LocalSingleInstance::notifyRunningCopy() {
     socket.connectToServer(socketPath_, QIODevice::WriteOnly);
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
         return false;
+    }
+    const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+    if (!token.isEmpty() && token.size() <= kMaxActivationTokenBytes) {
+        socket.write(encodeMessage(kActivationTokenMessage, static_cast<uint32_t>(token.size()), 0) + token);
     }
     socket.write(encodeMessage(kShowWindowMessage, 0, 0));
     const bool sent = socket.waitForBytesWritten(kConnectTimeoutMs);
@@ -92,9 +98,31 @@ void LocalSingleInstance::readMessages(QLocalSocket* socket) {
         return;
     }
     while (socket->bytesAvailable() >= kInstanceMessageBytes) {
-        const QByteArray bytes = socket->read(kInstanceMessageBytes);
-        if (qFromLittleEndian<uint32_t>(bytes.constData()) == kShowWindowMessage) {
-            emit showWindowRequested();
+        const QByteArray header = socket->peek(kInstanceMessageBytes);
+        const auto message = qFromLittleEndian<uint32_t>(header.constData());
+        if (message == kActivationTokenMessage) {
+            const auto length = qFromLittleEndian<uint32_t>(header.constData() + 4);
+            if (length == 0 || length > kMaxActivationTokenBytes) {
+                socket->abort();
+                return;
+            }
+            if (socket->bytesAvailable() < kInstanceMessageBytes + length) {
+                return; // the rest of the token is still on its way
+            }
+            socket->skip(kInstanceMessageBytes);
+            // Kept with its connection: a token belongs to the start that sent it.
+            socket->setProperty(kTokenProperty, socket->read(length));
+            continue;
+        }
+        socket->skip(kInstanceMessageBytes);
+        if (message == kShowWindowMessage) {
+            const QByteArray token = socket->property(kTokenProperty).toByteArray();
+            socket->setProperty(kTokenProperty, {});
+            // Qt's Wayland plugin activates with the token found here.
+            if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland")) {
+                qputenv("XDG_ACTIVATION_TOKEN", token);
+            }
+            emit showWindowRequested(token);
         }
     }
 }

@@ -5,6 +5,7 @@
 
 #include "platform/instance_lock.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -23,13 +24,19 @@ inline constexpr uint32_t kShowWindowMessage = 2028;
 // A message on the instance socket: three 32-bit little-endian words
 // (message, first parameter, second parameter).
 inline constexpr int kInstanceMessageBytes = 12;
+// Sent before the show message where the starting copy was given a Wayland
+// activation token: first parameter the token's length, the token's bytes
+// follow. Without it a Wayland compositor may refuse to raise the window.
+inline constexpr uint32_t kActivationTokenMessage = 2029;
+inline constexpr int kMaxActivationTokenBytes = 256;
 
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    // Asks a copy that already runs to show its window (message 2028). True
-    // when some listener took the message; that alone decides nothing.
+    // Asks a copy that already runs to show its window (message 2028), with
+    // this start's XDG_ACTIVATION_TOKEN where it has one. True when some
+    // listener took the message; that alone decides nothing.
     virtual bool notifyRunningCopy() = 0;
     // True when this copy is the first: it then holds the lock for its life
     // and listens for the show message. Where no lock can be made at all
@@ -37,8 +44,10 @@ public:
     virtual bool claim() = 0;
 
 signals:
-    // Another start asked this (first) copy to show its window.
-    void showWindowRequested();
+    // Another start asked this (first) copy to show its window, passing its
+    // activation token (empty when it had none). On native Wayland the token
+    // is also put where Qt's activation takes it from.
+    void showWindowRequested(const QByteArray& activationToken);
 };
 
 class LocalSingleInstance final : public SingleInstance {

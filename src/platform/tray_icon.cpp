@@ -35,6 +35,10 @@ void SystemTrayIcon::remove() {
     icon_.hide();
 }
 
+bool SystemTrayIcon::isHosted() const {
+    return icon_.isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void SystemTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
     switch (trayActionFor(reason)) {
     case TrayAction::ShowWindow:

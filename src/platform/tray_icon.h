@@ -17,6 +17,8 @@ public:
     // no notification area (yet); the program then goes on without an icon.
     virtual bool add(const QIcon& icon, const QString& toolTip) = 0;
     virtual void remove() = 0;
+    // True while a notification area shows the icon, so a hidden window can come back.
+    virtual bool isHosted() const = 0;
 
 signals:
     // Left click on the icon.
@@ -36,6 +38,7 @@ public:
 
     bool add(const QIcon& icon, const QString& toolTip) override;
     void remove() override;
+    bool isHosted() const override;
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);

@@ -1,5 +1,7 @@
 #include "platform/x11_click_watch.h"
 
+#include "platform/display_session.h"
+
 #include <QGuiApplication>
 
 namespace talwyn::platform {
@@ -22,7 +24,9 @@ Qt::MouseButton qtButtonForX11Button(int button) {
 }
 
 std::unique_ptr<OutsideClickWatch> makeOutsideClickWatch() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+    // Through XWayland the display sees only presses on X11 windows, never
+    // those on the rest of a Wayland desktop: no system-wide watch there.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || onWaylandSession()) {
         return nullptr;
     }
     return std::make_unique<X11ClickWatch>();

@@ -20,8 +20,8 @@ namespace talwyn::testing {
 class ProgramProcess {
 public:
     // Runs talwyn-pro (the built one unless `executable` names another copy)
-    // with `arguments`; `environment` entries replace the display, platform,
-    // XDG and TALWYN_HID variables of this process.
+    // with `arguments`; `environment` entries replace the display (X11 and
+    // Wayland), platform, XDG and TALWYN_HID variables of this process.
     ProgramProcess(std::vector<std::string> arguments, const std::vector<std::string>& environment,
                    const std::filesystem::path& output,
                    const std::filesystem::path& executable = std::string(TALWYN_BIN_DIR) + "/talwyn-pro") {
@@ -29,7 +29,8 @@ public:
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string_view entry(*e);
             if (!entry.starts_with("TALWYN_HID=") && !entry.starts_with("DISPLAY=") &&
-                !entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("XDG_")) {
+                !entry.starts_with("WAYLAND_DISPLAY=") && !entry.starts_with("QT_QPA_PLATFORM=") &&
+                !entry.starts_with("XDG_")) {
                 env.emplace_back(entry);
             }
         }

@@ -8,11 +8,3 @@ talwyn_test(mouse_settings_test
   ENV QT_QPA_PLATFORM=offscreen
   LABELS pages)
 add_dependencies(mouse_settings_test talwyn_skin_set)
-
-# The desktop backend against a private Xvfb (skipped where Xvfb is missing).
-talwyn_test(pointer_settings_xvfb_test
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/mouse_settings_desktop_test.cpp
-    ${PROJECT_SOURCE_DIR}/tests/platform/xvfb_server.cpp
-  DEPS talwyn_pages X11
-  LABELS xvfb)

@@ -89,6 +89,37 @@ TEST_F(AppKeyCaptureTest, ReceiverThatDiesGetsNothing) {
     EXPECT_TRUE(capture_.isInstalled());
 }
 
+TEST_F(AppKeyCaptureTest, AKeyHeldBeforeTheCaptureStartedIsNotReleasedIntoIt) {
+    KeyLog log;
+    key(true, Qt::Key_Return); // closes a message box, say, before the capture starts
+    ASSERT_TRUE(capture_.install(&log));
+    key(false, Qt::Key_Return);
+    tap(Qt::Key_B, QStringLiteral("b"));
+    capture_.remove();
+    key(true, Qt::Key_C, QStringLiteral("c"));
+    ASSERT_TRUE(capture_.install(&log));
+    key(false, Qt::Key_C, QStringLiteral("c")); // pressed while nothing was captured
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(log.messages, (std::vector<KeyMessage>{pressed(0x42), released(0x42)}));
+}
+
+TEST(AppKeyCaptureNotice, RunsOnceBeforeTheFirstCaptureOnly) {
+    int notices = 0;
+    bool installedDuringNotice = true;
+    AppKeyCapture capture([&] {
+        ++notices;
+        installedDuringNotice = capture.isInstalled();
+    });
+    KeyLog log;
+    EXPECT_EQ(notices, 0);
+    ASSERT_TRUE(capture.install(&log));
+    EXPECT_FALSE(installedDuringNotice);
+    capture.remove();
+    ASSERT_TRUE(capture.install(&log));
+    EXPECT_EQ(notices, 1);
+}
+
 TEST(MakeKeyCapture, FallsBackToOwnWindowsWithoutX11) {
     // The tests run on the offscreen platform, which has no system-wide source.
     EXPECT_NE(dynamic_cast<AppKeyCapture*>(makeKeyCapture().get()), nullptr);

@@ -22,10 +22,15 @@ namespace {
 
 constexpr int kWaitMs = 2000;
 
-QByteArray message(uint32_t number) {
+QByteArray message(uint32_t number, uint32_t first = 0) {
     QByteArray bytes(kInstanceMessageBytes, '\0');
     qToLittleEndian(number, bytes.data());
+    qToLittleEndian(first, bytes.data() + 4);
     return bytes;
+}
+
+QByteArray tokenMessage(const QByteArray& token) {
+    return message(kActivationTokenMessage, static_cast<uint32_t>(token.size())) + token;
 }
 
 class SingleInstanceTest : public ::testing::Test {
@@ -52,6 +57,27 @@ TEST_F(SingleInstanceTest, SecondStartReachesFirstCopyAndIsRefused) {
     EXPECT_FALSE(second->claim());
     ASSERT_TRUE(shown.wait(kWaitMs));
     EXPECT_EQ(shown.count(), 1);
+}
+
+TEST_F(SingleInstanceTest, TheStartsActivationTokenTravelsWithTheShowRequest) {
+    auto first = instance();
+    ASSERT_TRUE(first->claim());
+    QSignalSpy shown(first.get(), &SingleInstance::showWindowRequested);
+    const struct {
+        const char* token; // null: none given
+        QByteArray expected;
+    } starts[] = {{"launcher-token-1", "launcher-token-1"}, {nullptr, ""}};
+    for (const auto& start : starts) {
+        if (start.token != nullptr) {
+            ::setenv("XDG_ACTIVATION_TOKEN", start.token, 1);
+        } else {
+            ::unsetenv("XDG_ACTIVATION_TOKEN");
+        }
+        shown.clear();
+        EXPECT_TRUE(instance()->notifyRunningCopy());
+        ASSERT_TRUE(shown.wait(kWaitMs));
+        EXPECT_EQ(shown.takeFirst().at(0).toByteArray(), start.expected);
+    }
 }
 
 TEST_F(SingleInstanceTest, TitleIsMatchedWithoutRegardToCase) {
@@ -163,14 +189,17 @@ TEST_P(SingleInstancePeer, OnlyWholeShowMessagesCount) {
     EXPECT_EQ(shown.count(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Payloads, SingleInstancePeer,
-                         ::testing::Values(PeerCase{"Show", message(2028), 1},
-                                           PeerCase{"OtherMessage", message(1192), 0},
-                                           PeerCase{"Truncated", message(2028).left(7), 0},
-                                           PeerCase{"TwoShows", message(2028).repeated(2), 2},
-                                           // A flood is cut off instead of being read forever.
-                                           PeerCase{"Flood", message(2028).repeated(4096), 0}),
-                         [](const ::testing::TestParamInfo<PeerCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Payloads, SingleInstancePeer,
+    ::testing::Values(PeerCase{"Show", message(2028), 1}, PeerCase{"OtherMessage", message(1192), 0},
+                      PeerCase{"Truncated", message(2028).left(7), 0},
+                      PeerCase{"TwoShows", message(2028).repeated(2), 2},
+                      PeerCase{"TokenThenShow", tokenMessage("t-1") + message(2028), 1},
+                      PeerCase{"TokenCutShort", tokenMessage("t-1").left(14) + message(2028), 0},
+                      PeerCase{"OversizedToken", message(2029, 100000) + message(2028), 0},
+                      // A flood is cut off instead of being read forever.
+                      PeerCase{"Flood", message(2028).repeated(4096), 0}),
+    [](const ::testing::TestParamInfo<PeerCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace talwyn::platform

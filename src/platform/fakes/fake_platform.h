@@ -79,7 +79,7 @@ public:
     bool notifyRunningCopy() override;
     bool claim() override;
     // Plays another start reaching this copy.
-    void receiveShowRequest() { emit showWindowRequested(); }
+    void receiveShowRequest() { emit showWindowRequested({}); }
 
     int notifications = 0;
     int claims = 0;
@@ -108,6 +108,9 @@ public:
     explicit FakeTrayIcon(bool trayAvailable = true) : available_(trayAvailable) {}
     bool add(const QIcon& icon, const QString& toolTip) override;
     void remove() override { shown_ = false; }
+    bool isHosted() const override { return shown_; }
+    // A notification area that starts or ends while the program runs.
+    void setAvailable(bool available) { available_ = shown_ = available; }
     bool shown() const { return shown_; }
     QString toolTip() const { return toolTip_; }
     // Play the user's clicks on the icon.

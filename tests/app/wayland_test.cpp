@@ -1,0 +1,213 @@
+// The program on a private headless Wayland compositor (weston). With
+// XWayland there it picks XWayland by itself, and synthetic X input drives
+// it: a page switch, a skinned menu that closes on a press outside it, a key
+// assigned in the key pop-up while the program has the focus (after the
+// one-time notice saying so), and "Apply" reaching the simulated mouse.
+// Without XWayland it runs as a native Wayland client and paints its window;
+// weston offers no synthetic input to native clients, so the rest is not
+// driven there. Presses outside all of the program's windows never reach it
+// on Wayland, so the menu is closed by a press on the main window.
+
+#include "program_process.h"
+
+#include "device/device_image.h"
+#include "hid/sim_socket_backend.h"
+#include "platform/weston_server.h"
+#include "platform/x_windows.h"
+#include "platform/xtest_input.h"
+#include "profiles/profile_file.h"
+#include "ui_layout/control_table.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+// Last: its macros (None, Bool) would break the headers above.
+#include <X11/keysym.h>
+
+namespace talwyn {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::testing::findTopWindow;
+using platform::testing::WestonServer;
+using platform::testing::XTestInput;
+using ui_layout::WindowId;
+
+constexpr char kMainTitle[] = "Talwyn PRO Software";
+
+bool eventually(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    return true;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+template <typename Bytes> std::string hex(const Bytes& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    for (const uint8_t b : bytes) {
+        text += kDigits[b >> 4];
+        text += kDigits[b & 0xF];
+    }
+    return text;
+}
+
+class WaylandSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(folder_ / "data");
+        if (weston_.waylandDisplay().empty()) {
+            GTEST_SKIP() << "weston did not start here";
+        }
+    }
+    std::vector<std::string> sessionEnvironment(bool withXWayland) const {
+        std::vector<std::string> environment{"XDG_SESSION_TYPE=wayland",
+                                             "WAYLAND_DISPLAY=" + weston_.waylandDisplay(),
+                                             "XDG_RUNTIME_DIR=" + weston_.runtimeFolder().string(),
+                                             "XDG_DATA_HOME=" + (folder_ / "data").string()};
+        if (withXWayland) {
+            environment.push_back("DISPLAY=" + weston_.xDisplay());
+        }
+        return environment;
+    }
+
+    const fs::path folder_ = fs::path(TALWYN_TEST_TMP) / "wayland-session";
+    WestonServer weston_{folder_ / "weston"};
+};
+
+// Presses and releases the left button at `at` of the window at `origin`, at a person's pace.
+void click(XTestInput& input, QPoint origin, QPoint at) {
+    const QPoint target = origin + at;
+    input.movePointer(target.x() - 3, target.y());
+    input.movePointer(target.x(), target.y());
+    input.button(1, true);
+    input.button(1, false);
+    std::this_thread::sleep_for(400ms);
+}
+
+QPoint middleOf(WindowId window, int id) {
+    const ui_layout::Rect r = *ui_layout::controlRect(window, id);
+    // Pages sit below the main window's header.
+    const QPoint offset = window == WindowId::Main ? QPoint() : QPoint(0, 88);
+    return offset + QPoint(r.x + r.width / 2, r.y + r.height / 2);
+}
+
+TEST_F(WaylandSessionTest, ThroughXWaylandEveryPartWorksWithTheFocusedWindow) {
+    if (weston_.xDisplay().empty()) {
+        GTEST_SKIP() << "weston runs without XWayland here";
+    }
+    const std::string x = weston_.xDisplay();
+    const fs::path output = folder_ / "program.out";
+    testing::ProgramProcess program({"--simulate"}, sessionEnvironment(true), output);
+    ASSERT_TRUE(program.started());
+    std::string socket;
+    ASSERT_TRUE(eventually([&] {
+        const std::string text = readFile(output);
+        constexpr std::string_view kAnnouncement = "Simulated mouse on ";
+        const auto at = text.find(kAnnouncement);
+        const auto end = text.find('\n', at);
+        if (at == std::string::npos || end == std::string::npos) {
+            return false;
+        }
+        socket = text.substr(at + kAnnouncement.size(), end - at - kAnnouncement.size());
+        return true;
+    })) << readFile(output.string() + ".err");
+
+    // Found on XWayland's display: the program chose XWayland by itself.
+    std::optional<QRect> main;
+    ASSERT_TRUE(eventually([&] {
+        main = findTopWindow(x, [](const std::string& title, QSize) { return title == kMainTitle; });
+        return main.has_value();
+    })) << readFile(output.string() + ".err");
+    EXPECT_EQ(main->size(), QSize(1024, 576));
+    std::this_thread::sleep_for(3s); // the start-up exchange with the mouse
+    XTestInput input(x);
+    ASSERT_TRUE(input.connected());
+    const auto menuWindow = [&] {
+        return findTopWindow(x, [](const std::string& title, QSize) { return title == "menu"; });
+    };
+
+    // Button 2's menu closes on a press on the main window outside it.
+    click(input, main->topLeft(), middleOf(WindowId::MouseSettings, 1021));
+    ASSERT_TRUE(eventually([&] { return menuWindow().has_value(); }));
+    click(input, main->topLeft(), QPoint(500, 550)); // an empty spot of the bottom band
+    EXPECT_TRUE(eventually([&] { return !menuWindow().has_value(); }));
+
+    // "Single key assign...": the notice comes first, then A goes to the focused pop-up.
+    click(input, main->topLeft(), middleOf(WindowId::MouseSettings, 1021));
+    std::optional<QRect> menu;
+    ASSERT_TRUE(eventually([&] { return (menu = menuWindow()).has_value(); }));
+    const double line = (menu->height() - 8) / 6.0;
+    click(input, menu->topLeft(), QPoint(8, 4 + static_cast<int>(3.5 * line)));
+    ASSERT_TRUE(eventually([&] {
+        return findTopWindow(x, [](const std::string& title, QSize) { return title == "ORVANE"; })
+            .has_value();
+    })) << "no notice that keys are captured only while the window is focused";
+    input.tap(XK_Return);
+    std::optional<QRect> popup;
+    ASSERT_TRUE(eventually([&] {
+        popup = findTopWindow(x, [](const std::string&, QSize size) {
+            return size == QSize(ui_layout::kPopupSize.width, ui_layout::kPopupSize.height);
+        });
+        return popup.has_value();
+    }));
+    std::this_thread::sleep_for(400ms);
+    input.tap(XK_a);
+    std::this_thread::sleep_for(400ms);
+    const ui_layout::Rect ok = *ui_layout::controlRect(WindowId::AssignKey, 1076);
+    click(input, popup->topLeft(), QPoint(ok.x + ok.width / 2, ok.y + ok.height / 2));
+
+    // A page switch shows another picture.
+    const QImage before = platform::testing::grabWindow(x, kMainTitle);
+    click(input, main->topLeft(), middleOf(WindowId::Main, 1001));
+    EXPECT_TRUE(eventually([&] {
+        const QImage now = platform::testing::grabWindow(x, kMainTitle);
+        return !now.isNull() && now != before;
+    }));
+
+    click(input, main->topLeft(), middleOf(WindowId::Main, 1042)); // "Apply"
+    const fs::path slotFile =
+        folder_ / "data" / "Orvane" / "Talwyn PRO Software" / "Profiles" / "Default1.profile";
+    ProfileData stored;
+    ASSERT_TRUE(eventually([&] {
+        return loadProfile(slotFile, stored) == ProfileLoad::Loaded && stored.buttons[1].function == 13;
+    })) << readFile(output.string() + ".err");
+    EXPECT_EQ(stored.buttons[1].param, 0x41);
+    stored.slotIndex = 0;
+    const std::string expected = hex(device::buildDeviceImage(stored).bytes);
+    EXPECT_TRUE(eventually([&] {
+        std::string reply;
+        return hid::sendSimControl(socket, {"state"}, reply) &&
+               nlohmann::json::parse(reply).at("images").at(0).get<std::string>() == expected;
+    }));
+}
+
+TEST_F(WaylandSessionTest, WithoutXWaylandItPaintsAsANativeClient) {
+    const fs::path output = folder_ / "native.out";
+    testing::ProgramProcess program({"--simulate", "--startup-report"}, sessionEnvironment(false), output);
+    ASSERT_TRUE(program.started());
+    EXPECT_EQ(program.wait(), 0) << readFile(output.string() + ".err");
+    EXPECT_NE(readFile(output).find("first paint after"), std::string::npos);
+}
+
+} // namespace
+} // namespace talwyn
