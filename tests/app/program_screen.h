@@ -61,7 +61,8 @@ inline std::vector<ShownWindow> shownWindows(Display* display) {
     }
     for (unsigned i = 0; i < count; ++i) {
         XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) == 0 || attributes.map_state != IsViewable) {
+        if (XGetWindowAttributes(display, children[i], &attributes) == 0 ||
+            attributes.map_state != IsViewable) {
             continue;
         }
         std::string title;
