@@ -26,7 +26,8 @@ int activeSlot(device::DeviceLink& link) {
 
 } // namespace
 
-DeviceOwner::DeviceOwner(device::DeviceLink& link, DeviceLibrary& library, std::function<void()> interruptPauses)
+DeviceOwner::DeviceOwner(device::DeviceLink& link, DeviceLibrary& library,
+                         std::function<void()> interruptPauses)
     : link_(link), library_(library), interruptPauses_(std::move(interruptPauses)),
       worker_(std::make_unique<SerialWorker>()) {}
 

@@ -73,8 +73,8 @@ PageFactory programPages(ProgramPageServices services) {
         set.sensor = new pages::CSensorDlg(parent, skins, analysis->service);
         set.lighting = new pages::PlaceholderLightingPage(skins.skinImage(kLightingBackground, 0), parent);
 
-        pages::SupportServices support{skins,           *services.popups.device, services.launcher,
-                                       services.ini,    services.folders,        services.popups.messages};
+        pages::SupportServices support{skins,        *services.popups.device, services.launcher,
+                                       services.ini, services.folders,        services.popups.messages};
         auto* supportPage = new pages::CSupportDlg(std::move(support), parent);
         set.support = new SupportPageAdapter(*supportPage);
         return set;

@@ -1,8 +1,7 @@
 #pragma once
-// The apply lock as a worker: one thread that runs the device jobs (applies,
-// synchronization with the mouse) one after the other, in the order they were
-// posted, never two at once. Jobs never wait for the UI thread; they post
-// their outcome to it.
+// The apply lock as a worker: one thread that runs the device owner's
+// commands one after the other, in the order they were posted, never two at
+// once. Jobs never wait for the UI thread; they post their outcome to it.
 
 #include <condition_variable>
 #include <deque>

@@ -13,8 +13,8 @@
 #include "pages/page.h"
 
 #include <array>
-#include <functional>
 #include <chrono>
+#include <functional>
 
 namespace talwyn::app {
 class SkinStore;

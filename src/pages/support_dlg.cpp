@@ -5,7 +5,6 @@
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
-
 namespace talwyn::pages {
 
 namespace {

@@ -98,7 +98,8 @@ TEST_F(DeviceOwnerTest, AnAnalysisStartedDuringAnApplyWaitsForItAndTheirReportsD
     profiles.createSlots();
     QObject window;
     std::optional<bool> applied;
-    owner.apply(&window, profiles, [](int) {}, [&](const ApplyOutcome& outcome) { applied = outcome.mouseFound; });
+    owner.apply(
+        &window, profiles, [](int) {}, [&](const ApplyOutcome& outcome) { applied = outcome.mouseFound; });
     sleeper.awaitHold();
 
     const pages::PopupServices services{pages::testing::testSkins(), messages, nullptr, &owner};

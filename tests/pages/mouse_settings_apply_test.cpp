@@ -81,7 +81,7 @@ struct PagesToMouse : ::testing::Test {
     sim::SimHidBackend backend{mouse};
     hid::RecordingSleeper sleeper;
     device::DeviceLink link{backend, sleeper};
-    PopupServices services{testing::testSkins(), messages, &capture, &link};
+    PopupServices services{testing::testSkins(), messages, &capture};
     PopDlgMouseSettingsPopups popups{services};
     PopDlgSurfaceAnalysis analysis{services};
     MacroLibrary macros;

@@ -1,10 +1,6 @@
 #include "pages/sensor_dlg.h"
 
-#include "hid/sleeper.h"
 #include "pages/mouse_settings_support.h"
-#include "pages/sensor_surface_analysis.h"
-#include "platform/message_boxes.h"
-#include "sim/sim_backend.h"
 
 #include <QTest>
 #include <QWheelEvent>

@@ -329,7 +329,9 @@ struct SupportFilesTest : SupportTest {
         fs::create_directories(updaterConfigPath(program).parent_path());
         scratchFolders = platform::FakeFolders(program, program);
     }
-    SupportServices fileServices() { return {testSkins(), rig->owner, desktop, fileIni, scratchFolders, messages}; }
+    SupportServices fileServices() {
+        return {testSkins(), rig->owner, desktop, fileIni, scratchFolders, messages};
+    }
     void write(const fs::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
