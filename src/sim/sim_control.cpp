@@ -19,12 +19,18 @@ std::optional<int> parseCount(const std::string& text, int max) {
     return value;
 }
 
+// Arguments come off the socket as any bytes: text that is not UTF-8 is
+// answered with replacement characters instead of ending the daemon.
+std::string oneLine(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
 ControlResult error(const std::string& message) {
-    return {false, json{{"error", message}}.dump()};
+    return {false, oneLine(json{{"error", message}})};
 }
 ControlResult done(json extra = json::object()) {
     extra["ok"] = true;
-    return {true, extra.dump()};
+    return {true, oneLine(extra)};
 }
 
 constexpr int kMaxFaultCount = 1000000;
