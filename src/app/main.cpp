@@ -15,7 +15,11 @@ int main(int argc, char** argv) {
     started.start();
     talwyn::platform::returnLargeBlocksOnFree();
     QApplication application(argc, argv);
+    // The application name is the X11 window class and the desktop file name
+    // the Wayland app id: both match the installed .desktop entry, so a
+    // desktop shows the program's icon in its task switcher.
     QApplication::setApplicationName(QStringLiteral("Talwyn PRO Software"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.orvane.TalwynPro"));
     // Closing the window hides it; only the tray's "Exit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
