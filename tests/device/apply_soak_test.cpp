@@ -10,6 +10,8 @@
 #include <iostream>
 #include <map>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace talwyn {
 namespace {
@@ -25,21 +27,23 @@ constexpr unsigned kDefaultSeed = 20261210;
 
 enum class Trouble { None, Busy, RetryableErrors, FatalError, Unplugged };
 
-const char* nameOf(Trouble trouble) {
-    switch (trouble) {
-    case Trouble::None:
-        return "none";
-    case Trouble::Busy:
-        return "busy";
-    case Trouble::RetryableErrors:
-        return "retryable errors";
-    case Trouble::FatalError:
-        return "fatal error";
-    case Trouble::Unplugged:
-        return "unplugged";
-    }
-    return "?";
-}
+// The control commands that bring a trouble about ("N" stands for the
+// drawn count) and take back what a failed apply left of it, so it cannot
+// reach the next apply.
+struct TroubleCommands {
+    std::string name;
+    std::vector<std::string> start;
+    std::vector<std::string> end;
+};
+const std::map<Trouble, TroubleCommands> kTroubles = {
+    {Trouble::None, {"none", {}, {}}},
+    {Trouble::Busy, {"busy", {"fault", "busy", "N"}, {"fault", "busy", "0"}}},
+    {Trouble::RetryableErrors,
+     {"retryable errors", {"fault", "error", "retryable", "N"}, {"fault", "error", "retryable", "0"}}},
+    {Trouble::FatalError,
+     {"fatal error", {"fault", "error", "fatal", "1"}, {"fault", "error", "fatal", "0"}}},
+    {Trouble::Unplugged, {"unplugged", {"unplug"}, {"plug"}}},
+};
 
 struct ApplySoak : testing::SimDaemonTest {
     // Two profiles that give different images, so a slot that kept its old
@@ -72,25 +76,12 @@ struct ApplySoak : testing::SimDaemonTest {
         return text != nullptr ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : kDefaultSeed;
     }
 
-    // Takes back what a failed apply left of a fault, so it cannot reach
-    // the next apply.
-    void clearFault(Trouble trouble) {
-        switch (trouble) {
-        case Trouble::Busy:
-            control({"fault", "busy", "0"});
-            break;
-        case Trouble::RetryableErrors:
-            control({"fault", "error", "retryable", "0"});
-            break;
-        case Trouble::FatalError:
-            control({"fault", "error", "fatal", "0"});
-            break;
-        case Trouble::Unplugged:
-            control({"plug"});
-            break;
-        case Trouble::None:
-            break;
-        }
+    void send(std::vector<std::string> command, int count) {
+        if (command.empty())
+            return;
+        for (std::string& word : command)
+            word = word == "N" ? std::to_string(count) : word;
+        control(command);
     }
 };
 
@@ -111,30 +102,16 @@ TEST_F(ApplySoak, EveryApplyEndsWithTheTruthAboutTheSlot) {
         const int slot = slots(random);
         const int count = counts(random);
         const std::size_t variant = writes[slot - 1]++ % 2;
+        const TroubleCommands& commands = kTroubles.at(trouble);
         SCOPED_TRACE("apply " + std::to_string(i) + ", slot " + std::to_string(slot) + ", trouble " +
-                     nameOf(trouble) + " " + std::to_string(count) + ", seed " + std::to_string(soakSeed));
-        switch (trouble) {
-        case Trouble::None:
-            break;
-        case Trouble::Busy:
-            control({"fault", "busy", std::to_string(count)});
-            break;
-        case Trouble::RetryableErrors:
-            control({"fault", "error", "retryable", std::to_string(count)});
-            break;
-        case Trouble::FatalError:
-            control({"fault", "error", "fatal", "1"});
-            break;
-        case Trouble::Unplugged:
-            control({"unplug"});
-            break;
-        }
+                     commands.name + " " + std::to_string(count) + ", seed " + std::to_string(soakSeed));
+        send(commands.start, count);
 
         const Run apply =
             run({bin + "/talwynctl", "apply", profiles[variant].string(), "--slot", std::to_string(slot)});
         ASSERT_NE(apply.code, -1) << "talwynctl crashed: " << apply.err;
-        clearFault(trouble);
-        auto& [successes, failures] = outcomes[nameOf(trouble)];
+        send(commands.end, count);
+        auto& [successes, failures] = outcomes[commands.name];
         if (apply.code == 0) {
             ++successes;
             EXPECT_NE(trouble, Trouble::Unplugged) << "an apply without a mouse reported success";
