@@ -26,7 +26,11 @@ int main(int argc, char** argv) {
     int argumentCount = static_cast<int>(argumentPointers.size());
     argumentPointers.push_back(nullptr);
     QApplication application(argumentCount, argumentPointers.data());
+    // The application name is the X11 window class and the desktop file name
+    // the Wayland app id: both match the installed .desktop entry, so a
+    // desktop shows the program's icon in its task switcher.
     QApplication::setApplicationName(QStringLiteral("Talwyn PRO Software"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.orvane.TalwynPro"));
     // Closing the window hides it; only the tray's "Exit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

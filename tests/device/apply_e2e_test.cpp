@@ -1,140 +1,33 @@
 // talwynctl against the simulated mouse running as its own process.
 
 #include "device/device_image.h"
-#include "hid/sim_wire.h"
-#include "hid/unique_fd.h"
 #include "profiles/profile_file.h"
+#include "sim_daemon_fixture.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-#include <thread>
-
-extern char** environ;
+#include <csignal>
 
 namespace talwyn {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::lines;
+using testing::readFile;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-// Starts a program with extra environment entries and stdout/stderr in files.
-class Process {
-public:
-    Process(std::vector<std::string> args, const std::vector<std::string>& env, const fs::path& out,
-            const fs::path& err) {
-        std::vector<std::string> environment(env);
-        for (char** e = environ; *e; ++e)
-            if (!std::string_view(*e).starts_with("TALWYN_HID="))
-                environment.emplace_back(*e);
-        std::vector<char*> argv, envp;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        for (auto& e : environment)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Process() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool started() const { return pid_ > 0; }
-    void terminate() { ::kill(pid_, SIGTERM); }
-    int wait() {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
-struct ApplyEndToEnd : ::testing::Test {
-    // One folder per test, so tests run in parallel do not meet.
-    fs::path dir = fs::path(TALWYN_TEST_TMP) / "apply_e2e" /
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::path socket = dir / "mouse.sock";
-    fs::path log = dir / "wire.log";
+struct ApplyEndToEnd : testing::SimDaemonTest {
     fs::path profileFile = dir / "e2e.profile";
-    std::string bin = TALWYN_BIN_DIR;
-    std::unique_ptr<Process> daemon;
 
     void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        SimDaemonTest::SetUp();
         ProfileData profile;
         profile.name = u"E2E";
         profile.buttons[1].function = function_code::kMacro;
         profile.buttons[1].param = 5;
         profile.macros[1] = {u"m", 5, {{1, 0x41, 0, 10}, {1, 0x41, 1, 0}}};
         ASSERT_TRUE(saveProfile(profileFile, profile));
-    }
-
-    void startDaemon(std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {bin + "/talwyn-mouse-sim", "serve", "--socket",
-                                         socket.string(),           "--log", log.string()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        daemon = std::make_unique<Process>(args, std::vector<std::string>{}, dir / "daemon.out",
-                                           dir / "daemon.err");
-        ASSERT_TRUE(daemon->started());
-        // Wait until it answers; it is a separate process, so poll its socket.
-        for (int attempt = 0; attempt < 500; ++attempt) {
-            if (hid::UniqueFd fd(hid::wire::connectTo(socket.string())); fd)
-                return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        FAIL() << "the simulated mouse did not come up: " << readFile(dir / "daemon.err");
-    }
-
-    struct Run {
-        int code;
-        std::string out, err;
-    };
-    Run run(std::vector<std::string> args) {
-        const fs::path out = dir / "run.out", err = dir / "run.err";
-        Process p(std::move(args), {"TALWYN_HID=sim:" + socket.string()}, out, err);
-        const int code = p.wait();
-        return {code, readFile(out), readFile(err)};
-    }
-
-    nlohmann::json state() {
-        const Run r = run({bin + "/talwyn-mouse-sim", "ctl", "--socket", socket.string(), "state"});
-        EXPECT_EQ(r.code, 0) << r.err;
-        return nlohmann::json::parse(r.out);
     }
 };
 
@@ -153,21 +46,14 @@ TEST_F(ApplyEndToEnd, ApplyUploadsTheImageAndActivatesTheSlot) {
     const auto s = state();
     EXPECT_EQ(s["activeSlot"], 2);
     EXPECT_EQ(s["present"], true);
-    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(imageBytes.data()),
-                                         imageBytes.size());
-    std::string hex;
-    for (uint8_t b : bytes) {
-        static constexpr char digits[] = "0123456789abcdef";
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
+    const std::string hex = testing::hexOf(imageBytes);
     EXPECT_EQ(s["images"][2], hex);
 
     const Run active = run({bin + "/talwynctl", "active"});
     EXPECT_EQ(active.code, 0) << active.err;
     EXPECT_EQ(active.out, "3\n");
 
-    daemon->terminate();
+    daemon->signal(SIGTERM);
     EXPECT_EQ(daemon->wait(), 0);
     EXPECT_FALSE(fs::exists(socket));
 

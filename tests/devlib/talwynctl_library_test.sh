@@ -8,9 +8,11 @@ scratch=$2
 mkdir -p "$scratch"
 socket="$scratch/mouse.sock"
 rm -f "$socket"
-"$bin/talwyn-mouse-sim" serve --socket "$socket" --log "$scratch/wire.log" &
+# The kernel ends the mouse with this script, also when the script is killed.
+setpriv --pdeathsig KILL "$bin/talwyn-mouse-sim" serve --socket "$socket" --log "$scratch/wire.log" &
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
+trap 'exit 1' INT TERM
 for _ in $(seq 50); do [ -S "$socket" ] && break; sleep 0.1; done
 export TALWYN_HID="sim:$socket"
 ctl() { "$bin/talwynctl" "$@"; }

@@ -1,8 +1,10 @@
 #pragma once
 // A private virtual X server for the length of a test suite.
 
+#include "support/child_process.h"
+
+#include <memory>
 #include <string>
-#include <sys/types.h>
 
 namespace talwyn::platform::testing {
 
@@ -12,14 +14,11 @@ public:
     // missing or did not come up.
     // `screen` is Xvfb's WIDTHxHEIGHTxDEPTH.
     explicit XvfbServer(const std::string& screen = "800x600x24");
-    ~XvfbServer();
-    XvfbServer(const XvfbServer&) = delete;
-    XvfbServer& operator=(const XvfbServer&) = delete;
 
     const std::string& displayName() const { return displayName_; }
 
 private:
-    pid_t pid_ = -1;
+    std::unique_ptr<talwyn::testing::ChildProcess> server_;
     std::string displayName_;
 };
 

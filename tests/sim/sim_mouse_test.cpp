@@ -257,6 +257,8 @@ TEST_F(SimFixture, ControlCommands) {
         {{"notify", "arrival", "p"}, true},
         {{"notify", "plugged", "p"}, false},
         {{"bogus"}, false},
+        {{"\xa8press", "dpi"}, false},
+        {{"notify", "arrival", "\xff\xfe"}, true},
     };
     for (const Case& c : cases) {
         const ControlResult r = runControl(mouse, c.args);
