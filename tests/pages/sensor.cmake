@@ -14,6 +14,7 @@ talwyn_test(pages_xvfb_test
     ${CMAKE_CURRENT_LIST_DIR}/sensor_xvfb_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/platform/xvfb_server.cpp
     ${PROJECT_SOURCE_DIR}/tests/platform/xtest_input.cpp
-  DEPS talwyn_device talwyn_profiles talwyn_hid talwyn_ui_layout Qt6::Core X11 Xtst nlohmann_json::nlohmann_json
+    ${PROJECT_SOURCE_DIR}/tests/platform/x_windows.cpp
+  DEPS talwyn_device talwyn_profiles talwyn_hid talwyn_ui_layout Qt6::Gui X11 Xtst nlohmann_json::nlohmann_json
   LABELS xvfb)
 add_dependencies(pages_xvfb_test talwyn-pro Talwyn_pro_dll)

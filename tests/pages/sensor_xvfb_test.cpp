@@ -29,8 +29,9 @@
 
 #include <unistd.h>
 
+#include "platform/x_windows.h"
+
 // Last: Xlib defines names (None, Bool) that the headers above use.
-#include "platform/x11_windows.h"
 #include <X11/keysym.h>
 
 namespace talwyn {
@@ -38,6 +39,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using platform::testing::countTopWindows;
+using platform::testing::findTopWindow;
 using platform::testing::XTestInput;
 
 bool eventually(const std::function<bool()>& condition) {
@@ -49,28 +52,6 @@ bool eventually(const std::function<bool()>& condition) {
         std::this_thread::sleep_for(100ms);
     }
     return true;
-}
-
-// A viewable top-level window, found by its title or by its size.
-struct TopWindow {
-    QRect rect;
-};
-
-std::optional<TopWindow> findTopWindow(const std::string& displayName,
-                                       const std::function<bool(const std::string&, QSize)>& matches) {
-    Display* display = XOpenDisplay(displayName.c_str());
-    if (display == nullptr) {
-        return std::nullopt;
-    }
-    const auto found = platform::testing::findWindowWhere(
-        display, [&](const std::string& title, const platform::testing::ScreenRect& rect) {
-            return matches(title, QSize(rect.width, rect.height));
-        });
-    XCloseDisplay(display);
-    if (!found) {
-        return std::nullopt;
-    }
-    return TopWindow{QRect(found->x, found->y, found->width, found->height)};
 }
 
 class Desktop {
@@ -160,39 +141,19 @@ QPoint controlEnd(ui_layout::WindowId window, int id, bool right) {
 // Picks entry `index` of the open skinned menu: entries are equal text lines
 // from 4 pixels down, and the menu is 8 pixels taller than its lines.
 void pickMenuEntry(const std::string& displayName, XTestInput& input, int index, int entries) {
-    std::optional<TopWindow> menu;
+    std::optional<QRect> menu;
     ASSERT_TRUE(eventually([&] {
         menu = findTopWindow(displayName, [](const std::string& title, QSize) { return title == "menu"; });
         return menu.has_value();
     }));
-    const double line = (menu->rect.height() - 8) / static_cast<double>(entries);
-    Desktop(input, menu->rect.topLeft()).click(QPoint(8, 4 + static_cast<int>((index + 0.5) * line)));
+    const double line = (menu->height() - 8) / static_cast<double>(entries);
+    Desktop(input, menu->topLeft()).click(QPoint(8, 4 + static_cast<int>((index + 0.5) * line)));
 }
 
 // How many pop-ups are open: viewable top-level windows of the pop-up size.
 int openPopups(const std::string& displayName) {
-    Display* display = XOpenDisplay(displayName.c_str());
-    if (display == nullptr) {
-        return -1;
-    }
     const QSize popupSize(ui_layout::kPopupSize.width, ui_layout::kPopupSize.height);
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    int open = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes attributes{};
-            if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                attributes.map_state == IsViewable &&
-                QSize(attributes.width, attributes.height) == popupSize) {
-                ++open;
-            }
-        }
-        XFree(children);
-    }
-    XCloseDisplay(display);
-    return open;
+    return countTopWindows(displayName, [&](const std::string&, QSize size) { return size == popupSize; });
 }
 
 // The program with its own simulated mouse and data folder on a private X
@@ -238,12 +199,12 @@ protected:
             return true;
         })) << process_.readAllStandardError().toStdString();
 
-        std::optional<TopWindow> main;
+        std::optional<QRect> main;
         ASSERT_TRUE(eventually([&] { return (main = mainWindow()).has_value(); }));
         std::this_thread::sleep_for(3s); // the start-up exchange with the mouse
         input_ = std::make_unique<XTestInput>(xvfb_.displayName());
         ASSERT_TRUE(input_->connected());
-        desktop_ = std::make_unique<Desktop>(*input_, main->rect.topLeft());
+        desktop_ = std::make_unique<Desktop>(*input_, main->topLeft());
     }
 
     void TearDown() override {
@@ -254,14 +215,14 @@ protected:
         }
     }
 
-    std::optional<TopWindow> mainWindow() const {
+    std::optional<QRect> mainWindow() const {
         return findTopWindow(xvfb_.displayName(),
                              [](const std::string& title, QSize) { return title == "Talwyn PRO Software"; });
     }
     // Where the main window's top-left corner is on the screen.
     std::pair<int, int> mainWindowPlace() const {
-        const std::optional<TopWindow> main = mainWindow();
-        return main ? std::pair(main->rect.x(), main->rect.y()) : std::pair(-1, -1);
+        const std::optional<QRect> main = mainWindow();
+        return main ? std::pair(main->x(), main->y()) : std::pair(-1, -1);
     }
     // Slot 1's file as the last apply wrote it.
     std::optional<ProfileData> slotProfile() const {
@@ -302,7 +263,7 @@ TEST_F(PagesEndToEnd, KeyAndLevelsReachTheSlotAndTheResolutionButtonMovesTheIndi
     desktop_->clickControl(WindowId::MouseSettings, 1021);
     pickMenuEntry(xvfb_.displayName(), *input_, 3, 6);
     const ui_layout::Size popupSize = ui_layout::kPopupSize;
-    std::optional<TopWindow> popup;
+    std::optional<QRect> popup;
     ASSERT_TRUE(eventually([&] {
         popup = findTopWindow(xvfb_.displayName(), [&](const std::string&, QSize size) {
             return size == QSize(popupSize.width, popupSize.height);
@@ -312,7 +273,7 @@ TEST_F(PagesEndToEnd, KeyAndLevelsReachTheSlotAndTheResolutionButtonMovesTheIndi
     input_->tap(XK_a);
     std::this_thread::sleep_for(400ms);
     const ui_layout::Rect ok = *ui_layout::controlRect(WindowId::AssignKey, 1076);
-    Desktop(*input_, popup->rect.topLeft()).click(QPoint(ok.x + ok.width / 2, ok.y + ok.height / 2));
+    Desktop(*input_, popup->topLeft()).click(QPoint(ok.x + ok.width / 2, ok.y + ok.height / 2));
 
     // Sensor page: three levels, typed into the first three level fields.
     desktop_->clickControl(WindowId::Main, 1001);

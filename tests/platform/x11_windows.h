@@ -18,39 +18,71 @@ struct ScreenRect {
     int y = 0;
     int width = 0;
     int height = 0;
+    Window window = 0; // the window found there, where one was
 };
 
-// The first viewable top-level window whose title and root-relative
-// rectangle satisfy `wanted`.
-inline std::optional<ScreenRect>
-findWindowWhere(Display* display,
-                const std::function<bool(const std::string& title, const ScreenRect&)>& wanted) {
+namespace detail {
+
+inline std::vector<Window> childrenOf(Display* display, Window window) {
     Window root = 0, parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
+    std::vector<Window> list;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && children != nullptr) {
+        list.assign(children, children + count);
+        XFree(children);
+    }
+    return list;
+}
+
+inline std::string titleOf(Display* display, Window window) {
+    std::string title;
+    XTextProperty name{};
+    if (XGetWMName(display, window, &name) != 0 && name.value != nullptr) {
+        title.assign(reinterpret_cast<const char*>(name.value), name.nitems);
+        XFree(name.value);
+    }
+    return title;
+}
+
+// `window` in root coordinates when it is viewable.
+inline std::optional<ScreenRect> viewableRect(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable) {
         return std::nullopt;
     }
-    std::optional<ScreenRect> found;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) == 0 ||
-            attributes.map_state != IsViewable) {
-            continue;
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return ScreenRect{x, y, attributes.width, attributes.height, window};
+}
+
+} // namespace detail
+
+// The first viewable top-level window whose title and root-relative
+// rectangle satisfy `wanted`; where a window manager framed the program's
+// windows, the windows inside the frames count as top-level.
+inline std::optional<ScreenRect>
+findWindowWhere(Display* display,
+                const std::function<bool(const std::string& title, const ScreenRect&)>& wanted) {
+    const auto matches = [&](Window window) -> std::optional<ScreenRect> {
+        const auto rect = detail::viewableRect(display, window);
+        if (rect && wanted(detail::titleOf(display, window), *rect)) {
+            return rect;
         }
-        std::string title;
-        XTextProperty name{};
-        if (XGetWMName(display, children[i], &name) != 0 && name.value != nullptr) {
-            title.assign(reinterpret_cast<const char*>(name.value), name.nitems);
-            XFree(name.value);
+        return std::nullopt;
+    };
+    for (const Window top : detail::childrenOf(display, DefaultRootWindow(display))) {
+        if (auto found = matches(top)) {
+            return found;
         }
-        const ScreenRect rect{attributes.x, attributes.y, attributes.width, attributes.height};
-        if (wanted(title, rect)) {
-            found = rect;
+        for (const Window framed : detail::childrenOf(display, top)) {
+            if (auto found = matches(framed)) {
+                return found;
+            }
         }
     }
-    XFree(children);
-    return found;
+    return std::nullopt;
 }
 
 // The top-level window with this title, in root coordinates, once it is viewable.

@@ -16,6 +16,10 @@ namespace talwyn::platform::testing {
 std::optional<QRect> findTopWindow(const std::string& displayName,
                                    const std::function<bool(const std::string& title, QSize size)>& matches);
 
+// How many viewable top-level windows match; -1 without a display.
+int countTopWindows(const std::string& displayName,
+                    const std::function<bool(const std::string& title, QSize size)>& matches);
+
 // The contents of the first viewable top-level window titled `title`; null
 // when there is none.
 QImage grabWindow(const std::string& displayName, const std::string& title);
