@@ -3,6 +3,7 @@
 // server, its output files, and the simulated mouse it announces.
 // Include it last: Xlib's macros (None, Bool, ...) would break headers after it.
 
+#include "support/read_file.h"
 #include "support/wait_for.h"
 
 #include <filesystem>
@@ -19,13 +20,6 @@ namespace talwyn::testing {
 using platform::testing::findWindow;
 using platform::testing::findWindowWhere;
 using platform::testing::ScreenRect;
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The address the program's in-process simulated mouse announces on its output.
 inline std::optional<std::string> announcedSocket(const std::filesystem::path& output) {

@@ -16,6 +16,8 @@
 #include "platform/x_windows.h"
 #include "platform/xtest_input.h"
 #include "profiles/profile_file.h"
+#include "support/read_file.h"
+#include "support/wait_for.h"
 #include "ui_layout/control_table.h"
 
 #include <gtest/gtest.h>
@@ -39,27 +41,11 @@ using namespace std::chrono_literals;
 using platform::testing::findTopWindow;
 using platform::testing::WestonServer;
 using platform::testing::XTestInput;
+using talwyn::testing::readFile;
+using talwyn::testing::waitFor;
 using ui_layout::WindowId;
 
 constexpr char kMainTitle[] = "Talwyn PRO Software";
-
-bool eventually(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-    return true;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 template <typename Bytes> std::string hex(const Bytes& bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -120,7 +106,7 @@ TEST_F(WaylandSessionTest, ThroughXWaylandEveryPartWorksWithTheFocusedWindow) {
     testing::ProgramProcess program({"--simulate"}, sessionEnvironment(true), output);
     ASSERT_TRUE(program.started());
     std::string socket;
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         const std::string text = readFile(output);
         constexpr std::string_view kAnnouncement = "Simulated mouse on ";
         const auto at = text.find(kAnnouncement);
@@ -134,7 +120,7 @@ TEST_F(WaylandSessionTest, ThroughXWaylandEveryPartWorksWithTheFocusedWindow) {
 
     // Found on XWayland's display: the program chose XWayland by itself.
     std::optional<QRect> main;
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         main = findTopWindow(x, [](const std::string& title, QSize) { return title == kMainTitle; });
         return main.has_value();
     })) << readFile(output.string() + ".err");
@@ -148,23 +134,23 @@ TEST_F(WaylandSessionTest, ThroughXWaylandEveryPartWorksWithTheFocusedWindow) {
 
     // Button 2's menu closes on a press on the main window outside it.
     click(input, main->topLeft(), middleOf(WindowId::MouseSettings, 1021));
-    ASSERT_TRUE(eventually([&] { return menuWindow().has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return menuWindow().has_value(); }));
     click(input, main->topLeft(), QPoint(500, 550)); // an empty spot of the bottom band
-    EXPECT_TRUE(eventually([&] { return !menuWindow().has_value(); }));
+    EXPECT_TRUE(waitFor([&] { return !menuWindow().has_value(); }));
 
     // "Single key assign...": the notice comes first, then A goes to the focused pop-up.
     click(input, main->topLeft(), middleOf(WindowId::MouseSettings, 1021));
     std::optional<QRect> menu;
-    ASSERT_TRUE(eventually([&] { return (menu = menuWindow()).has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return (menu = menuWindow()).has_value(); }));
     const double line = (menu->height() - 8) / 6.0;
     click(input, menu->topLeft(), QPoint(8, 4 + static_cast<int>(3.5 * line)));
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         return findTopWindow(x, [](const std::string& title, QSize) { return title == "ORVANE"; })
             .has_value();
     })) << "no notice that keys are captured only while the window is focused";
     input.tap(XK_Return);
     std::optional<QRect> popup;
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         popup = findTopWindow(x, [](const std::string&, QSize size) {
             return size == QSize(ui_layout::kPopupSize.width, ui_layout::kPopupSize.height);
         });
@@ -179,7 +165,7 @@ TEST_F(WaylandSessionTest, ThroughXWaylandEveryPartWorksWithTheFocusedWindow) {
     // A page switch shows another picture.
     const QImage before = platform::testing::grabWindow(x, kMainTitle);
     click(input, main->topLeft(), middleOf(WindowId::Main, 1001));
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(waitFor([&] {
         const QImage now = platform::testing::grabWindow(x, kMainTitle);
         return !now.isNull() && now != before;
     }));
@@ -188,13 +174,13 @@ TEST_F(WaylandSessionTest, ThroughXWaylandEveryPartWorksWithTheFocusedWindow) {
     const fs::path slotFile =
         folder_ / "data" / "Orvane" / "Talwyn PRO Software" / "Profiles" / "Default1.profile";
     ProfileData stored;
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         return loadProfile(slotFile, stored) == ProfileLoad::Loaded && stored.buttons[1].function == 13;
     })) << readFile(output.string() + ".err");
     EXPECT_EQ(stored.buttons[1].param, 0x41);
     stored.slotIndex = 0;
     const std::string expected = hex(device::buildDeviceImage(stored).bytes);
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(waitFor([&] {
         std::string reply;
         return hid::sendSimControl(socket, {"state"}, reply) &&
                nlohmann::json::parse(reply).at("images").at(0).get<std::string>() == expected;

@@ -5,6 +5,7 @@
 #include "hid/sim_wire.h"
 #include "hid/unique_fd.h"
 #include "support/child_process.h"
+#include "support/read_file.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,13 +20,6 @@
 #include <vector>
 
 namespace talwyn::testing {
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 inline std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;

@@ -11,6 +11,7 @@
 #include "platform/xtest_input.h"
 #include "platform/xvfb_server.h"
 #include "profiles/profile_file.h"
+#include "support/wait_for.h"
 #include "ui_layout/control_table.h"
 
 #include <QProcess>
@@ -42,17 +43,7 @@ using namespace std::chrono_literals;
 using platform::testing::countTopWindows;
 using platform::testing::findTopWindow;
 using platform::testing::XTestInput;
-
-bool eventually(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-    return true;
-}
+using talwyn::testing::waitFor;
 
 class Desktop {
 public:
@@ -142,7 +133,7 @@ QPoint controlEnd(ui_layout::WindowId window, int id, bool right) {
 // from 4 pixels down, and the menu is 8 pixels taller than its lines.
 void pickMenuEntry(const std::string& displayName, XTestInput& input, int index, int entries) {
     std::optional<QRect> menu;
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         menu = findTopWindow(displayName, [](const std::string& title, QSize) { return title == "menu"; });
         return menu.has_value();
     }));
@@ -187,7 +178,7 @@ protected:
 
         const QString announcement = QStringLiteral("Simulated mouse on ");
         QString output;
-        ASSERT_TRUE(eventually([&] {
+        ASSERT_TRUE(waitFor([&] {
             process_.waitForReadyRead(100);
             output += QString::fromUtf8(process_.readAllStandardOutput());
             const auto at = output.indexOf(announcement);
@@ -200,7 +191,7 @@ protected:
         })) << process_.readAllStandardError().toStdString();
 
         std::optional<QRect> main;
-        ASSERT_TRUE(eventually([&] { return (main = mainWindow()).has_value(); }));
+        ASSERT_TRUE(waitFor([&] { return (main = mainWindow()).has_value(); }));
         std::this_thread::sleep_for(3s); // the start-up exchange with the mouse
         input_ = std::make_unique<XTestInput>(xvfb_.displayName());
         ASSERT_TRUE(input_->connected());
@@ -235,7 +226,7 @@ protected:
     std::optional<ProfileData> applyUntil(const std::function<bool(const ProfileData&)>& stored) {
         desktop_->clickControl(ui_layout::WindowId::Main, 1042);
         std::optional<ProfileData> profile;
-        eventually([&] {
+        waitFor([&] {
             profile = slotProfile();
             return profile && stored(*profile);
         });
@@ -264,7 +255,7 @@ TEST_F(PagesEndToEnd, KeyAndLevelsReachTheSlotAndTheResolutionButtonMovesTheIndi
     pickMenuEntry(xvfb_.displayName(), *input_, 3, 6);
     const ui_layout::Size popupSize = ui_layout::kPopupSize;
     std::optional<QRect> popup;
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         popup = findTopWindow(xvfb_.displayName(), [&](const std::string&, QSize size) {
             return size == QSize(popupSize.width, popupSize.height);
         });
@@ -304,7 +295,7 @@ TEST_F(PagesEndToEnd, KeyAndLevelsReachTheSlotAndTheResolutionButtonMovesTheIndi
         expectedHex += kDigits[byte & 0xF];
     }
     std::string slotHex;
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(waitFor([&] {
         const nlohmann::json state = mouseState();
         slotHex = state.is_null() ? std::string() : state.at("images").at(0).get<std::string>();
         return slotHex == expectedHex;
@@ -358,7 +349,7 @@ TEST_F(PagesEndToEnd, DraggingThumbsChangesTheirValuesAndOnlyTheBackgroundMovesT
     const QPoint header(60, 60);
     desktop_->drag(header, header + QPoint(80, 40));
     const std::pair expected(before.first + 80, before.second + 40);
-    eventually([&] { return mainWindowPlace() == expected; });
+    waitFor([&] { return mainWindowPlace() == expected; });
     EXPECT_EQ(mainWindowPlace(), expected);
 }
 
@@ -397,12 +388,12 @@ TEST_F(PagesEndToEnd, EnterDuringTheSurfaceCountdownOpensTheLastStep) {
     ASSERT_TRUE(hid::sendSimControl(socket_, {"surface", "93"}, reply)) << reply;
     desktop_->clickControl(WindowId::Main, 1001);
     desktop_->clickControl(WindowId::SensorPerformance, 1021); // "Analyze Surface"
-    ASSERT_TRUE(eventually([&] { return openPopups(xvfb_.displayName()) == 1; }));
+    ASSERT_TRUE(waitFor([&] { return openPopups(xvfb_.displayName()) == 1; }));
     desktop_->press(XK_Return); // the first step: the mouse starts measuring, the countdown opens
-    ASSERT_TRUE(eventually([&] { return openPopups(xvfb_.displayName()) == 2; })) << errors();
+    ASSERT_TRUE(waitFor([&] { return openPopups(xvfb_.displayName()) == 2; })) << errors();
     desktop_->press(XK_Return); // long before the count ends: straight to the last step
     desktop_->press(XK_Return); // and confirmed
-    EXPECT_TRUE(eventually([&] { return openPopups(xvfb_.displayName()) == 0; }));
+    EXPECT_TRUE(waitFor([&] { return openPopups(xvfb_.displayName()) == 0; }));
 
     // The measurement reached the page: its quality index is stored by the next apply.
     const auto stored = applyUntil([](const ProfileData& profile) { return profile.surfaceQuality == 9; });

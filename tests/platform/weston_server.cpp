@@ -1,5 +1,7 @@
 #include "weston_server.h"
 
+#include "support/read_file.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -21,17 +23,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using talwyn::testing::readFile;
 
 constexpr char kSocketName[] = "talwyn-test";
 constexpr char kXAnnouncement[] = "xserver listening on display ";
 constexpr auto kStartTimeout = 10s;
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 } // namespace
 
