@@ -11,6 +11,7 @@
 
 #include <array>
 #include <csignal>
+#include <fstream>
 #include <string>
 
 namespace talwyn::testing {
@@ -44,6 +45,14 @@ private:
     std::array<int, 2> fds_{-1, -1};
 };
 
+// Whether `pid` has replaced itself with `program`.
+bool runsProgram(pid_t pid, const std::string& program) {
+    std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string first;
+    std::getline(cmdline, first, '\0');
+    return first == program;
+}
+
 // Orphans of this test's children become its own, so it can wait for them.
 struct ChildProcessTest : ::testing::Test {
     void SetUp() override { ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0); }
@@ -64,6 +73,10 @@ TEST_F(ChildProcessTest, ProgramDiesWithTheProcessThatStartedIt) {
     if (tester == 0) {
         // Stands in for a test that is killed while its program runs.
         ChildProcess sleeper({{"sleep", "600"}, environmentWith({}), std::nullopt, std::nullopt});
+        // Killed before its program runs, the child ends itself instead: wait
+        // for the program so the kill below tests the death signal.
+        for (int attempt = 0; attempt < 500 && !runsProgram(sleeper.pid(), "sleep"); ++attempt)
+            ::usleep(10'000);
         const std::string line = std::to_string(sleeper.pid()) + "\n";
         if (::write(pipe.writer(), line.data(), line.size()) != static_cast<ssize_t>(line.size()))
             ::_exit(1);
