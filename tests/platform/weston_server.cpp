@@ -2,20 +2,10 @@
 
 #include "support/read_file.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <chrono>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <thread>
-#include <vector>
-
-extern char** environ;
 
 namespace talwyn::platform::testing {
 
@@ -39,47 +29,20 @@ WestonServer::WestonServer(const fs::path& folder) : folder_(folder) {
     ::mkdir("/tmp/.X11-unix", 01777);
     const fs::path log = folder_ / "weston.log";
 
-    std::vector<std::string> env{"XDG_RUNTIME_DIR=" + runtimeFolder().string()};
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0 && std::strncmp(*e, "WAYLAND_DISPLAY=", 16) != 0 &&
-            std::strncmp(*e, "DISPLAY=", 8) != 0) {
-            env.emplace_back(*e);
-        }
-    }
-    std::vector<std::string> args{"weston",
-                                  "--backend=headless-backend.so",
-                                  std::string("--socket=") + kSocketName,
-                                  "--xwayland",
-                                  "--idle-time=0",
-                                  "--width=1280",
-                                  "--height=800",
-                                  "--log=" + log.string()};
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& e : env) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&pid_, "weston", &actions, nullptr, argv.data(), envp.data()) != 0) {
-        pid_ = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    if (pid_ <= 0) {
+    weston_ = std::make_unique<talwyn::testing::ChildProcess>(talwyn::testing::ChildSpec{
+        {"weston", "--backend=headless-backend.so", std::string("--socket=") + kSocketName, "--xwayland",
+         "--idle-time=0", "--width=1280", "--height=800", "--log=" + log.string()},
+        talwyn::testing::environmentWith({"XDG_RUNTIME_DIR=" + runtimeFolder().string()},
+                                         {"XDG_RUNTIME_DIR=", "WAYLAND_DISPLAY=", "DISPLAY="}),
+        fs::path("/dev/null"),
+        fs::path("/dev/null")});
+    if (!weston_->started()) {
         return;
     }
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-            pid_ = -1; // ended at once: no usable backend here
-            return;
+        if (weston_->exitCode()) {
+            return; // ended at once: no usable backend here
         }
         const std::string text = readFile(log);
         const auto at = text.find(kXAnnouncement);
@@ -93,13 +56,6 @@ WestonServer::WestonServer(const fs::path& folder) : folder_(folder) {
     }
     if (fs::exists(runtimeFolder() / kSocketName)) {
         waylandDisplay_ = kSocketName;
-    }
-}
-
-WestonServer::~WestonServer() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
     }
 }
 

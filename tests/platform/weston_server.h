@@ -2,9 +2,11 @@
 // A private headless Wayland compositor (weston) with XWayland, for the
 // length of a test.
 
+#include "support/child_process.h"
+
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <sys/types.h>
 
 namespace talwyn::platform::testing {
 
@@ -14,7 +16,6 @@ public:
     // empty when weston is missing or did not come up; xDisplay() is empty
     // when it came up without XWayland.
     explicit WestonServer(const std::filesystem::path& folder);
-    ~WestonServer();
     WestonServer(const WestonServer&) = delete;
     WestonServer& operator=(const WestonServer&) = delete;
 
@@ -25,7 +26,7 @@ public:
 
 private:
     std::filesystem::path folder_;
-    pid_t pid_ = -1;
+    std::unique_ptr<talwyn::testing::ChildProcess> weston_; // ends weston and its XWayland with the test
     std::string waylandDisplay_;
     std::string xDisplay_;
 };
