@@ -16,8 +16,6 @@
 #include "platform/x_windows.h"
 #include "platform/xtest_input.h"
 #include "profiles/profile_file.h"
-#include "support/read_file.h"
-#include "support/wait_for.h"
 #include "ui_layout/control_table.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +29,7 @@
 #include <thread>
 
 // Last: its macros (None, Bool) would break the headers above.
+#include "program_screen.h"
 #include <X11/keysym.h>
 
 namespace talwyn {
@@ -114,15 +113,9 @@ TEST_F(WaylandSessionTest, DISABLED_ThroughXWaylandEveryPartWorksWithTheFocusedW
     ASSERT_TRUE(program.started());
     std::string socket;
     ASSERT_TRUE(waitFor([&] {
-        const std::string text = readFile(output);
-        constexpr std::string_view kAnnouncement = "Simulated mouse on ";
-        const auto at = text.find(kAnnouncement);
-        const auto end = text.find('\n', at);
-        if (at == std::string::npos || end == std::string::npos) {
-            return false;
-        }
-        socket = text.substr(at + kAnnouncement.size(), end - at - kAnnouncement.size());
-        return true;
+        const auto announced = testing::announcedSocket(output);
+        socket = announced.value_or("");
+        return announced.has_value();
     })) << readFile(output.string() + ".err");
 
     // Found on XWayland's display: the program chose XWayland by itself.
