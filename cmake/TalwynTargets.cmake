@@ -1,7 +1,13 @@
 # Shared target helpers. Model libraries never see Qt: they are built without
 # any Qt include path, so a stray Qt include fails the build.
 
-set(TALWYN_WARNINGS -Wall -Wextra)
+# clang's -Wconversion also warns about every signed/unsigned mix; keep both
+# compilers to the same set.
+set(TALWYN_WARNINGS -Wall -Wextra -Wshadow -Wconversion $<$<CXX_COMPILER_ID:Clang>:-Wno-sign-conversion>)
+option(TALWYN_WERROR "Treat compiler warnings as errors" OFF)
+if(TALWYN_WERROR)
+  list(APPEND TALWYN_WARNINGS -Werror)
+endif()
 
 if(TALWYN_SANITIZE)
   string(REPLACE ";" "," _talwyn_san "${TALWYN_SANITIZE}")

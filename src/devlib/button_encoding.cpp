@@ -223,7 +223,9 @@ ButtonSettings decodeButtonEntry(const DeviceButtonEntry& entry, int32_t buttonN
         s.sub = sub;
         s.value = value;
     };
-    auto subOfOnOff = [&entry] { return entry.sub == 0xF1 ? 0 : entry.sub == 0xF3 ? 1 : entry.sub; };
+    auto subOfOnOff = [&entry]() -> uint8_t {
+        return entry.sub == 0xF1 ? 0 : entry.sub == 0xF3 ? 1 : entry.sub;
+    };
     switch (entry.code) {
     case 0x00:
         set(FunctionType::Code00, entry.sub);
