@@ -122,13 +122,16 @@ void CVexComboButton::mouseReleaseEvent(QMouseEvent* event) {
     CVexImageButton::mouseReleaseEvent(event);
     if (alive && event->button() == Qt::LeftButton && menu_ != nullptr && !reopenBlocked_) {
         reopenBlocked_ = true;
-        openMenu();
+        // The event knows where the button really is on the screen, also
+        // when a window manager has reparented the window without telling
+        // the program its new place (mapToGlobal is stale then).
+        openMenu((event->globalPosition() - event->position()).toPoint());
     }
 }
 
-void CVexComboButton::openMenu() {
+void CVexComboButton::openMenu(QPoint screenOrigin) {
     timers_.start(kOpenWatchTimer, kOpenWatchInterval);
-    const QRect window(mapToGlobal(QPoint(0, 0)), size());
+    const QRect window(screenOrigin, size());
     if (openUpward_) {
         menu_->TrackPopup(PopupMode::BottomLeft, window.left(), window.top());
     } else {

@@ -63,7 +63,7 @@ protected:
 
 private:
     void createMenu(int width);
-    void openMenu();
+    void openMenu(QPoint screenOrigin);
 
     TickClock& clock_;
     NumberedTimers timers_{this};

@@ -14,8 +14,12 @@
 namespace talwyn::controls {
 
 CVexMenu::CVexMenu(QWidget* owner, ControlId id, const QRect& rect, CVexMenu* parentMenu)
-    : QWidget(parentMenu != nullptr ? parentMenu : owner,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
+    // The tool-tip kind of window is one no window manager frames or moves
+    // (X11 override-redirect; a Wayland popup placed against its parent), and
+    // unlike a popup it takes no grab: presses outside stay with the watch.
+    : QWidget(parentMenu != nullptr ? parentMenu : owner, Qt::ToolTip | Qt::FramelessWindowHint |
+                                                              Qt::WindowDoesNotAcceptFocus |
+                                                              Qt::NoDropShadowWindowHint),
       owner_(owner), id_(id), parentMenu_(parentMenu), menuWidth_(rect.width()), font_(arialFont(15)) {
     setWindowTitle(QStringLiteral("menu"));
     setAttribute(Qt::WA_ShowWithoutActivating);

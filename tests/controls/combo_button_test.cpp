@@ -3,6 +3,7 @@
 #include "widget_support.h"
 
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,37 @@ TEST_F(ComboTest, OpensUpward) {
     ASSERT_TRUE(combo.menu()->isVisible());
     const QRect menu = combo.menu()->geometry();
     EXPECT_EQ(QPoint(menu.left(), menu.top() + menu.height()), combo.mapToGlobal(QPoint(0, 0)));
+}
+
+// A window manager may reparent and move the program's window without telling
+// it, so the window's recorded place goes stale; the pointer event still
+// carries the true screen position, and the menu follows that.
+TEST_F(ComboTest, MenuFollowsTheButtonWhereThePointerEventPutsIt) {
+    const QPoint local(10, 10);
+    const QPoint shift(100, 50);
+    const QPoint trueOrigin = combo.mapToGlobal(QPoint(0, 0)) + shift;
+    const auto clickWithStalePlace = [&] {
+        const QPointF global(combo.mapToGlobal(local) + shift);
+        QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&combo, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, local, global, Qt::LeftButton, Qt::NoButton,
+                            {});
+        QApplication::sendEvent(&combo, &release);
+    };
+    struct Case {
+        bool upward;
+        const char* name;
+    };
+    for (const Case c : {Case{false, "below"}, Case{true, "upward"}}) {
+        combo.setOpenUpward(c.upward);
+        clock.ticks += 250;
+        clickWithStalePlace();
+        ASSERT_TRUE(combo.menu()->isVisible()) << c.name;
+        const QRect menu = combo.menu()->geometry();
+        const QPoint anchor = c.upward ? QPoint(menu.left(), menu.top() + menu.height()) : menu.topLeft();
+        EXPECT_EQ(anchor, c.upward ? trueOrigin : trueOrigin + QPoint(0, 30 - 2)) << c.name;
+        combo.menu()->CloseMenu();
+    }
 }
 
 TEST_F(ComboTest, ClearedUpdateCaptionSkipsExactlyOnePick) {
