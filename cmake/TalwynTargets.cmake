@@ -63,5 +63,7 @@ function(talwyn_test name)
   if(ARG_ENV)
     list(APPEND _props ENVIRONMENT "${ARG_ENV}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
+  # Parameterised cases are named by their suites' name generators, not by
+  # gtest's printout of the parameter.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES ${_props})
 endfunction()
