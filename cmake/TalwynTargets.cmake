@@ -47,7 +47,7 @@ function(talwyn_test name)
                                              TALWYN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              TALWYN_TEST_TMP="${CMAKE_BINARY_DIR}/test-tmp")
   target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} talwyn_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   if(TALWYN_SANITIZE MATCHES "address")
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/lsan_suppressions.cpp)
   endif()
