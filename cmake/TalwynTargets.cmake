@@ -15,11 +15,27 @@ if(TALWYN_SANITIZE)
   add_link_options(-fsanitize=${_talwyn_san})
 endif()
 
+# A library exports its own folder and nothing else: its include root holds
+# one link, named like the folder, to src/<folder>, so "device/x.h" resolves
+# only where a library of src/device is linked. Libraries of one folder share
+# its root.
+function(_talwyn_export_own_folder name)
+  file(RELATIVE_PATH _folder ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  if(_folder STREQUAL "" OR _folder MATCHES "^\\.\\.")
+    message(FATAL_ERROR "${name}: project libraries live in a folder of src/")
+  endif()
+  set(_root ${CMAKE_BINARY_DIR}/include-roots/${_folder})
+  get_filename_component(_parent ${_root}/${_folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${_parent})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${_root}/${_folder} SYMBOLIC)
+  target_include_directories(${name} PUBLIC ${_root})
+endfunction()
+
 # talwyn_model_library(NAME SOURCES ... [DEPS ...])
 function(talwyn_model_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+  _talwyn_export_own_folder(${name})
   target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   set_target_properties(${name} PROPERTIES AUTOMOC OFF TALWYN_MODEL ON)
@@ -29,7 +45,7 @@ endfunction()
 function(talwyn_gui_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+  _talwyn_export_own_folder(${name})
   target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} Qt6::Core Qt6::Gui Qt6::Widgets)
 endfunction()
@@ -41,8 +57,7 @@ function(talwyn_test name)
   cmake_parse_arguments(ARG "" "ENV" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include
-                                             ${PROJECT_SOURCE_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE TALWYN_BIN_DIR="${TALWYN_BIN_DIR}"
                                              TALWYN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              TALWYN_TEST_TMP="${CMAKE_BINARY_DIR}/test-tmp")
