@@ -121,8 +121,8 @@ void CTOLMDlg::OnInitDialog() {
     SetBackground(services_.skins.skinImage(0, 0));
 
     // Events arrive on the library's reader thread; the window handles them on its own.
-    DeviceEventRelay::setListener([this](uint8_t code, std::optional<uint8_t> data) {
-        uiQueue_.post([this, code, data] { onDeviceEvent(code, data); });
+    DeviceEventRelay::setListener([this](uint8_t code, std::optional<uint8_t> payload) {
+        uiQueue_.post([this, code, payload] { onDeviceEvent(code, payload); });
     });
 
     buildControls();
@@ -498,8 +498,8 @@ void CTOLMDlg::onDeviceRemoved(const QString& interfacePath) {
     services_.device.remove(this, [this] { setFirmwareVersionText(QString::fromUtf16(kNoFirmwareVersion)); });
 }
 
-void CTOLMDlg::onDeviceEvent(uint8_t code, std::optional<uint8_t> data) {
-    const auto change = interpretDeviceEvent(code, data);
+void CTOLMDlg::onDeviceEvent(uint8_t code, std::optional<uint8_t> payload) {
+    const auto change = interpretDeviceEvent(code, payload);
     if (!change) {
         return;
     }

@@ -155,7 +155,7 @@ private:
     void syncWithMouse();
     void onDeviceArrived(const QString& interfacePath);
     void onDeviceRemoved(const QString& interfacePath);
-    void onDeviceEvent(uint8_t code, std::optional<uint8_t> data);
+    void onDeviceEvent(uint8_t code, std::optional<uint8_t> payload);
     void captureDeviceEvents();
     void setFirmwareVersionText(const QString& text);
     void warn(const QString& text);

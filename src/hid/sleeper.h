@@ -3,7 +3,6 @@
 // pauses without waiting for them.
 
 #include <chrono>
-#include <vector>
 
 namespace talwyn::hid {
 
@@ -17,13 +16,6 @@ public:
 class ThreadSleeper final : public Sleeper {
 public:
     void sleep(std::chrono::milliseconds duration) override;
-};
-
-// Records the pauses and returns at once.
-class RecordingSleeper final : public Sleeper {
-public:
-    void sleep(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
-    std::vector<std::chrono::milliseconds> pauses;
 };
 
 Sleeper& defaultSleeper();

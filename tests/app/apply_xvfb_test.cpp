@@ -2,13 +2,13 @@
 // simulated mouse, press "Apply" with a synthetic click, and find the
 // current profile's image in the mouse's slot.
 
-#include "program_process.h"
+#include "support/program_process.h"
 
 #include "device/device_image.h"
 #include "hid/sim_socket_backend.h"
-#include "platform/xtest_input.h"
-#include "platform/xvfb_server.h"
 #include "profiles/profile_file.h"
+#include "support/xtest_input.h"
+#include "support/xvfb_server.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -2,11 +2,11 @@
 // input: the firmware update offer at start-up and menus closing on a press
 // outside the program.
 
-#include "program_process.h"
+#include "support/program_process.h"
 
-#include "platform/spawned_process.h"
-#include "platform/xtest_input.h"
-#include "platform/xvfb_server.h"
+#include "support/spawned_process.h"
+#include "support/xtest_input.h"
+#include "support/xvfb_server.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,10 @@
 #include "devlib/interruptible_sleeper.h"
 #include "pages/popup_fixture.h"
 #include "pages/sensor_surface_analysis.h"
-#include "platform/fakes/fake_platform.h"
 #include "shell_fixture.h"
 #include "sim/sim_backend.h"
+#include "support/fake_platform.h"
+#include "support/recording_sleeper.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -1,6 +1,6 @@
 // The program as built: its real pages render every picture offscreen.
 
-#include "program_process.h"
+#include "support/program_process.h"
 
 #include <QImage>
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/x11_windows.h"
+#include "support/x11_windows.h"
 
 namespace talwyn::testing {
 

@@ -8,12 +8,12 @@
 #include "app/main_window.h"
 #include "app/skin_store.h"
 #include "device/device_link.h"
-#include "hid/sleeper.h"
 #include "pages/placeholder_pages.h"
 #include "pages/sensor_dlg.h"
-#include "platform/fakes/fake_platform.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_mouse.h"
+#include "support/fake_platform.h"
+#include "support/recording_sleeper.h"
 
 #include <QWidget>
 

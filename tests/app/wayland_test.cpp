@@ -9,14 +9,14 @@
 // driven there. Presses outside all of the program's windows never reach it
 // on Wayland, so the menu is closed by a press on the main window.
 
-#include "program_process.h"
+#include "support/program_process.h"
 
 #include "device/device_image.h"
 #include "hid/sim_socket_backend.h"
-#include "platform/weston_server.h"
-#include "platform/x_windows.h"
-#include "platform/xtest_input.h"
 #include "profiles/profile_file.h"
+#include "support/weston_server.h"
+#include "support/x_windows.h"
+#include "support/xtest_input.h"
 #include "ui_layout/control_table.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include "device/device_commands.h"
 #include "sim/sim_backend.h"
+#include "support/recording_sleeper.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "device/device_commands.h"
 #include "device/device_link.h"
 #include "sim/sim_backend.h"
+#include "support/recording_sleeper.h"
 
 #include <gtest/gtest.h>
 

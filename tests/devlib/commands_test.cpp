@@ -6,6 +6,7 @@
 #include "devlib/profile_commands.h"
 #include "devlib/settings_commands.h"
 #include "sim_fixture.h"
+#include "support/recording_sleeper.h"
 
 #include <cstring>
 

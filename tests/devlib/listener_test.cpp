@@ -3,6 +3,7 @@
 #include "callback_recorder.h"
 #include "devlib/device_listener.h"
 #include "sim_fixture.h"
+#include "support/recording_sleeper.h"
 
 namespace talwyn::devlib::testing {
 namespace {

@@ -3,9 +3,9 @@
 // helpers that read the exact reports back from the mouse's wire log.
 
 #include "devlib/library_state.h"
-#include "hid/sleeper.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_mouse.h"
+#include "support/recording_sleeper.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "devlib/config_transport.h"
 #include "devlib/settings_commands.h"
-#include "hid/sleeper.h"
+#include "support/recording_sleeper.h"
 
 #include <gtest/gtest.h>
 

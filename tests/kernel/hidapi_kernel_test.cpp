@@ -6,6 +6,7 @@
 #include "device/device_link.h"
 #include "hid/hidapi_backend.h"
 #include "kernel/kernel_mouse.h"
+#include "support/recording_sleeper.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

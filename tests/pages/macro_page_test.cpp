@@ -1,6 +1,6 @@
 #include "pages/placeholder_pages.h"
 
-#include "platform/fakes/fake_platform.h"
+#include "support/fake_platform.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>

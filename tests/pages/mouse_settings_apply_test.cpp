@@ -1,13 +1,13 @@
 // Both pages driven with synthetic input, the profile they store uploaded to
 // the in-process simulated mouse, and the slot compared byte for byte.
 #include "device/device_commands.h"
-#include "hid/sleeper.h"
 #include "macros/macro_library.h"
 #include "pages/mouse_settings_popups.h"
 #include "pages/mouse_settings_support.h"
 #include "pages/sensor_surface_analysis.h"
-#include "platform/fakes/fake_platform.h"
 #include "sim/sim_backend.h"
+#include "support/fake_platform.h"
+#include "support/recording_sleeper.h"
 
 #include <QTest>
 #include <QTimer>

@@ -5,9 +5,10 @@
 #include "pages/popup_fixture.h"
 #include "pages/skinning.h"
 #include "platform/app_key_capture.h"
-#include "platform/fakes/fake_platform.h"
 #include "platform/virtual_keys.h"
 #include "sim/sim_backend.h"
+#include "support/fake_platform.h"
+#include "support/recording_sleeper.h"
 
 #include <QTest>
 

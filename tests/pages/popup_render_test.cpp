@@ -5,8 +5,8 @@
 #include "pages/rename_dlg.h"
 
 #include "pages/popup_fixture.h"
-#include "platform/fakes/fake_platform.h"
 #include "platform/virtual_keys.h"
+#include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
 

@@ -12,9 +12,6 @@ add_dependencies(sensor_test talwyn_skin_set)
 talwyn_test(pages_xvfb_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/sensor_xvfb_test.cpp
-    ${PROJECT_SOURCE_DIR}/tests/platform/xvfb_server.cpp
-    ${PROJECT_SOURCE_DIR}/tests/platform/xtest_input.cpp
-    ${PROJECT_SOURCE_DIR}/tests/platform/x_windows.cpp
-  DEPS talwyn_device talwyn_profiles talwyn_hid talwyn_ui_layout Qt6::Gui X11 Xtst nlohmann_json::nlohmann_json
+  DEPS talwyn_test_screen talwyn_device talwyn_profiles talwyn_hid talwyn_ui_layout Qt6::Gui X11 Xtst nlohmann_json::nlohmann_json
   LABELS xvfb)
 add_dependencies(pages_xvfb_test talwyn-pro Talwyn_pro_dll)

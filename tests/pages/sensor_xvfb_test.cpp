@@ -8,10 +8,10 @@
 
 #include "device/device_image.h"
 #include "hid/sim_socket_backend.h"
-#include "platform/xtest_input.h"
-#include "platform/xvfb_server.h"
 #include "profiles/profile_file.h"
 #include "support/wait_for.h"
+#include "support/xtest_input.h"
+#include "support/xvfb_server.h"
 #include "ui_layout/control_table.h"
 
 #include <QProcess>
@@ -30,7 +30,7 @@
 
 #include <unistd.h>
 
-#include "platform/x_windows.h"
+#include "support/x_windows.h"
 
 // Last: Xlib defines names (None, Bool) that the headers above use.
 #include <X11/keysym.h>

@@ -3,8 +3,9 @@
 #include "app/device_owner.h"
 #include "pages/popup_dlg.h"
 #include "pages/popup_fixture.h"
-#include "platform/fakes/fake_platform.h"
 #include "sim/sim_backend.h"
+#include "support/fake_platform.h"
+#include "support/recording_sleeper.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // The stand-ins other layers test against behave like the services they
 // replace: signals only while started or shown, keys only while installed.
 
-#include "platform/fakes/fake_platform.h"
+#include "support/fake_platform.h"
 
 #include "key_log.h"
 

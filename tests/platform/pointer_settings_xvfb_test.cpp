@@ -5,7 +5,7 @@
 
 #include "platform/pointer/pointer_settings.h"
 #include "platform/pointer/x11_pointer_settings.h"
-#include "xvfb_server.h"
+#include "support/xvfb_server.h"
 
 #include <gtest/gtest.h>
 

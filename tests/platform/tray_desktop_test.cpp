@@ -4,9 +4,9 @@
 
 #include "platform/tray_icon.h"
 
-#include "spawned_process.h"
-#include "xtest_input.h"
-#include "xvfb_server.h"
+#include "support/spawned_process.h"
+#include "support/xtest_input.h"
+#include "support/xvfb_server.h"
 
 #include <QApplication>
 #include <QPixmap>

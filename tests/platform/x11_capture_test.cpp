@@ -6,8 +6,8 @@
 #include "platform/x11_keymap.h"
 
 #include "key_log.h"
-#include "xtest_input.h"
-#include "xvfb_server.h"
+#include "support/xtest_input.h"
+#include "support/xvfb_server.h"
 
 #include <QTest>
 

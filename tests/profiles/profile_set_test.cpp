@@ -88,9 +88,9 @@ TEST_F(ProfileSetTest, SaveSlotAndSaveAllWriteMemoryValues) {
 // File names are bytes: a data folder that is no valid UTF-8 must be the
 // folder saved to as well as the one loaded from.
 TEST_F(ProfileSetTest, DataFolderThatIsNotUtf8KeepsEverySave) {
-    const fs::path dataHome = tmp.path() / "data\xE9";
-    const testing::ScopedEnv rawDataHome{"XDG_DATA_HOME", dataHome.c_str()};
-    const fs::path slotOne = dataHome / "Orvane/Talwyn PRO Software/Profiles/Default1.profile";
+    const fs::path rawFolder = tmp.path() / "data\xE9";
+    const testing::ScopedEnv rawDataHome{"XDG_DATA_HOME", rawFolder.c_str()};
+    const fs::path slotOne = rawFolder / "Orvane/Talwyn PRO Software/Profiles/Default1.profile";
 
     set.createSlots();
     EXPECT_EQ(set.slot(0).filePath, slotOne);
@@ -106,7 +106,7 @@ TEST_F(ProfileSetTest, DataFolderThatIsNotUtf8KeepsEverySave) {
     std::vector<fs::path> top;
     for (const auto& entry : fs::directory_iterator(tmp.path()))
         top.push_back(entry.path());
-    EXPECT_EQ(top, std::vector<fs::path>{dataHome}) << "nothing lands in a look-alike folder";
+    EXPECT_EQ(top, std::vector<fs::path>{rawFolder}) << "nothing lands in a look-alike folder";
 }
 
 TEST(ProfileSetExport, ExtensionRule) {

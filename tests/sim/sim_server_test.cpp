@@ -5,6 +5,7 @@
 #include "sim/sim_server.h"
 
 #include "support/notice_collector.h"
+#include "support/recording_sleeper.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -5,13 +5,13 @@
 // update with a refused block leaves the mouse in bootloader mode; the next
 // start of the updater finds it there and recovers it.
 
-#include "app/program_process.h"
 #include "hid/sim_socket_backend.h"
-#include "platform/spawned_process.h"
-#include "platform/xtest_input.h"
-#include "platform/xvfb_server.h"
+#include "support/program_process.h"
 #include "support/scratch_folder.h"
+#include "support/spawned_process.h"
 #include "support/wait_for.h"
+#include "support/xtest_input.h"
+#include "support/xvfb_server.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -29,7 +29,7 @@
 #include <unistd.h>
 
 // Last: it brings Xlib's macros.
-#include "platform/x11_windows.h"
+#include "support/x11_windows.h"
 #include <X11/keysym.h>
 
 namespace talwyn {

@@ -288,7 +288,8 @@ void meter(QPainter& p, const QRectF& r, SkinState s) {
     for (int i = 0; i < cells; ++i) {
         const qreal y = inner.bottom() - (i + 1) * h - i * gap;
         const qreal t = i / qreal(cells - 1);
-        QColor lit = t < 0.5 ? QColor::fromRgbF(0.90, 0.28 + t * 1.3, 0.30) : theme::kAccent;
+        QColor lit =
+            t < 0.5 ? QColor::fromRgbF(0.90f, static_cast<float>(0.28 + t * 1.3), 0.30f) : theme::kAccent;
         if (t >= 0.5 && t < 0.75) {
             lit = theme::kWarning;
         }
@@ -319,7 +320,7 @@ void decorLabel(QPainter& p, const ControlEntry& c, SkinState s) {
     const QRectF r = toQt(c.rect);
     const QColor ink = s == SkinState::Disable ? theme::kTextDisabled : theme::kText;
     const auto lines = captionOf(c).split(QStringLiteral(" / "));
-    const qreal lineHeight = r.height() / lines.size();
+    const qreal lineHeight = r.height() / static_cast<qreal>(lines.size());
     for (int i = 0; i < lines.size(); ++i) {
         const QRectF line(r.left(), r.top() + i * lineHeight, r.width(), lineHeight);
         drawText(p, line, lines[i],

@@ -38,7 +38,7 @@ void scrollArrow(QPainter& p, const QRectF& r, bool up, bool pressed) {
 
 // The hue ring of the colour pickers: red at the bottom rising to the top.
 QColor hueAt(qreal t) {
-    return QColor::fromHsvF(std::fmod(t, 1.0), 1.0, 1.0);
+    return QColor::fromHsvF(static_cast<float>(std::fmod(t, 1.0)), 1.0f, 1.0f);
 }
 
 } // namespace
@@ -112,7 +112,8 @@ QImage renderColorPanel() {
         for (int x = 0; x < img.width(); ++x) {
             const qreal h = qreal(x) / img.width();
             QColor c =
-                v > 0.5 ? QColor::fromHsvF(h, (1.0 - v) * 2.0, 1.0) : QColor::fromHsvF(h, 1.0, v * 2.0);
+                v > 0.5 ? QColor::fromHsvF(static_cast<float>(h), static_cast<float>((1.0 - v) * 2.0), 1.0f)
+                        : QColor::fromHsvF(static_cast<float>(h), 1.0f, static_cast<float>(v * 2.0));
             img.setPixelColor(x, y, c);
         }
     }

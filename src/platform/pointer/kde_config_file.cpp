@@ -29,12 +29,12 @@ QString headerFor(const QStringList& group) {
 
 // The key of an entry line, without Plasma's "[$e]"-style flags.
 QString keyOf(const QString& line) {
-    const int equals = line.indexOf(QLatin1Char('='));
+    const qsizetype equals = line.indexOf(QLatin1Char('='));
     if (equals < 0) {
         return {};
     }
     QString key = line.left(equals).trimmed();
-    const int flags = key.indexOf(QLatin1Char('['));
+    const qsizetype flags = key.indexOf(QLatin1Char('['));
     return flags < 0 ? key : key.left(flags);
 }
 

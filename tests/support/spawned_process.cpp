@@ -1,4 +1,4 @@
-#include "spawned_process.h"
+#include "support/spawned_process.h"
 
 namespace talwyn::platform::testing {
 

@@ -1,6 +1,6 @@
-#include "x_windows.h"
+#include "support/x_windows.h"
 
-#include "x11_windows.h"
+#include "support/x11_windows.h"
 
 namespace talwyn::platform::testing {
 

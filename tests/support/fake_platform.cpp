@@ -1,4 +1,4 @@
-#include "platform/fakes/fake_platform.h"
+#include "support/fake_platform.h"
 
 namespace talwyn::platform {
 

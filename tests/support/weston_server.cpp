@@ -1,4 +1,4 @@
-#include "weston_server.h"
+#include "support/weston_server.h"
 
 #include "support/read_file.h"
 

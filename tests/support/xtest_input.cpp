@@ -1,4 +1,4 @@
-#include "xtest_input.h"
+#include "support/xtest_input.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>

@@ -1,0 +1,3 @@
+#include "app/skin_store.h"
+#include "controls/fine.h"
+#include "pages/page.h"

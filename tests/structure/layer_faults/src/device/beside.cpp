@@ -1,0 +1,5 @@
+#include "device/fine.h"
+#include "devlib/protocol.h"
+#include "hid/fine.h"
+#include "protocol/fine.h"
+#include <vector>

@@ -1,0 +1,2 @@
+#include "hid/fine.h"
+#include "pages/page.h"

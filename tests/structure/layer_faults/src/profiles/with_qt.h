@@ -1,0 +1,3 @@
+#include <QString>
+#include <QtCore/QList>
+#include <string>

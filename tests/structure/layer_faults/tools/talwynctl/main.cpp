@@ -1,0 +1,4 @@
+#include "command_registry.h"
+#include "platform/folders.h"
+#include "sim/fine.h"
+#include <QCoreApplication>
