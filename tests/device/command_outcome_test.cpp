@@ -96,7 +96,7 @@ TEST_F(OutcomeFixture, RefusedActivationIsNotConfirmed) {
     const DeviceOutcome outcome = ApplyProfileImage(link, buildDeviceImage(profile), 7);
     EXPECT_EQ(outcome.step, DeviceStep::Activation);
     EXPECT_EQ(outcome.reason, FailureReason::NotConfirmed);
-    EXPECT_EQ(outcome.status, sim::kStatusFailed);
+    EXPECT_EQ(outcome.status, protocol::kReplyFailed);
 }
 
 TEST_F(OutcomeFixture, AbsentMouseIsNotFound) {
