@@ -10,9 +10,6 @@
 #include "protocol/device_ids.h"
 #include "talwyn_pro_dll.h"
 
-#include <cstdlib>
-#include <string_view>
-
 namespace talwyn::devlib {
 
 // Hosts compare against the header's codes.
@@ -27,9 +24,7 @@ namespace {
 // Real hardware delivers input through hidapi; the simulator (and the test
 // backend that refuses every device) through the backend itself.
 bool realHardwareSelected() {
-    const char* selection = std::getenv("TALWYN_HID");
-    const std::string_view value = selection ? selection : "";
-    return !value.starts_with("sim:") && value != "forbidden";
+    return hid::backendSelectionFromEnvironment().kind == hid::BackendSelection::Kind::Hidapi;
 }
 
 std::unique_ptr<InputSource> makeInputSource(hid::HidBackend& backend) {
