@@ -1,19 +1,17 @@
 // Commands over the device library: talwynctl loads Talwyn_pro_dll.so from
-// its own folder with dlopen, like any host, and calls its exports.
+// its own folder, like any host, and calls its exports.
 
 #include "command_registry.h"
 
+#include "devlib_host/shared_library.h"
 #include "talwyn_pro_dll.h"
 
 #include <nlohmann/json.hpp>
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <condition_variable>
-#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -28,27 +26,19 @@ namespace {
 
 using nlohmann::json;
 
-constexpr const char* kLibraryFile = "Talwyn_pro_dll.so";
-
-// The library's exports, bound by name once.
+// The library beside the tool, its exports bound by name.
 class DeviceLibrary {
 public:
     DeviceLibrary() {
-        const auto path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / kLibraryFile;
-        handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!handle_)
-            throw CommandFailure{path.string() + ": cannot be loaded (" + dlerror() + ")"};
+        const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+        if (!library_.load(folder / talwyn::devlib_host::deviceLibraryFileName()))
+            throw CommandFailure{library_.file().string() + ": cannot be loaded (" + library_.error() + ")"};
     }
-    ~DeviceLibrary() { dlclose(handle_); }
-    DeviceLibrary(const DeviceLibrary&) = delete;
-    DeviceLibrary& operator=(const DeviceLibrary&) = delete;
 
     template <typename Function> Function bind(const char* name) const {
-        void* address = dlsym(handle_, name);
-        if (!address)
-            throw CommandFailure{std::string(kLibraryFile) + " has no export " + name};
-        Function function;
-        std::memcpy(&function, &address, sizeof function);
+        const auto function = library_.bind<Function>(name);
+        if (!function)
+            throw CommandFailure{library_.file().filename().string() + " has no export " + name};
         return function;
     }
 
@@ -61,7 +51,7 @@ public:
     }
 
 private:
-    void* handle_ = nullptr;
+    talwyn::devlib_host::SharedLibrary library_;
 };
 
 using IntInt = uint8_t(TALWYN_CDECL*)(int32_t, int32_t);
