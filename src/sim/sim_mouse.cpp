@@ -30,9 +30,13 @@ void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable_any& cv
         cv.wait_for(lock, stop, std::chrono::milliseconds(timeoutMs), ready);
 }
 
-hid::DeviceInfo info(std::string path, uint16_t product, uint16_t release, uint16_t page, uint16_t usage,
+// The event interface's collection: generic desktop, mouse.
+constexpr protocol::Collection kEventsCollection{0x0001, 0x0002};
+
+hid::DeviceInfo info(std::string path, uint16_t product, uint16_t release, protocol::Collection collection,
                      int interfaceNumber) {
-    return {std::move(path), protocol::kVendorId, product, release, page, usage, interfaceNumber};
+    return {std::move(path),      protocol::kVendorId, product,        release,
+            collection.usagePage, collection.usage,    interfaceNumber};
 }
 
 const char* roleName(InterfaceRole role) {
@@ -79,17 +83,19 @@ std::vector<SimInterface> interfacesFor(const FirmwareState& state) {
     const std::string prefix = "\\\\?\\HID#VID_22D4&PID_";
     if (state.mode == Mode::Bootloader) {
         const uint16_t bl = state.bootloaderVersion;
-        return {{InterfaceRole::Bootloader, info(prefix + "1328#6&3E4F5A6B&0&0000" + kHidClass,
-                                                 protocol::kProductIdBootloader, bl, 0xFF01, 2, 0)}};
+        return {{InterfaceRole::Bootloader,
+                 info(prefix + "1328#6&3E4F5A6B&0&0000" + kHidClass, protocol::kProductIdBootloader, bl,
+                      protocol::kConfigCollection, 0)}};
     }
     const uint16_t fw = state.firmwareVersion;
     return {
         {InterfaceRole::Events, info(prefix + "1329&MI_00#7&1A2B3C4D&0&0000" + kHidClass,
-                                     protocol::kProductIdNormal, fw, 0x0001, 0x0002, 0)},
+                                     protocol::kProductIdNormal, fw, kEventsCollection, 0)},
         {InterfaceRole::Configuration, info(prefix + "1329&MI_01&Col01#7&2C3D4E5F&0&0000" + kHidClass,
-                                            protocol::kProductIdNormal, fw, 0xFF01, 2, 1)},
-        {InterfaceRole::SecondVendor, info(prefix + "1329&MI_01&Col02#7&2C3D4E5F&0&0001" + kHidClass,
-                                           protocol::kProductIdNormal, fw, 0xFF02, 1, 1)},
+                                            protocol::kProductIdNormal, fw, protocol::kConfigCollection, 1)},
+        {InterfaceRole::SecondVendor,
+         info(prefix + "1329&MI_01&Col02#7&2C3D4E5F&0&0001" + kHidClass, protocol::kProductIdNormal, fw,
+              protocol::kCompliantCollection, 1)},
     };
 }
 
