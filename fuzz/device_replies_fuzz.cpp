@@ -11,6 +11,7 @@
 #include "devlib/library_state.h"
 #include "devlib/profile_commands.h"
 #include "fuzz_support.h"
+#include "protocol/device_ids.h"
 
 #include <errno.h>
 
@@ -71,11 +72,11 @@ class FuzzBackend final : public hid::HidBackend {
 public:
     explicit FuzzBackend(Replies& replies) : replies_(replies) {}
     std::vector<hid::DeviceInfo> enumerate(uint16_t, uint16_t productId) override {
-        return {{"config", devlib::kVendorId, productId, 0x105, devlib::kConfigUsagePage,
-                 devlib::kConfigUsage, 1},
-                {"compliant", devlib::kVendorId, productId, 0x105, devlib::kCompliantUsagePage,
-                 devlib::kCompliantUsage, 1},
-                {"events", devlib::kVendorId, productId, 0x105, 1, 2, 0}};
+        return {{"config", protocol::kVendorId, productId, 0x105, protocol::kConfigCollection.usagePage,
+                 protocol::kConfigCollection.usage, 1},
+                {"compliant", protocol::kVendorId, productId, 0x105, protocol::kCompliantCollection.usagePage,
+                 protocol::kCompliantCollection.usage, 1},
+                {"events", protocol::kVendorId, productId, 0x105, 1, 2, 0}};
     }
     std::unique_ptr<hid::HidDevice> open(const std::string& path, hid::Result*) override {
         return std::make_unique<FuzzDevice>(replies_, path);
@@ -114,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     devlib::LibraryState library({backend, sleeper, sleeper, source,
                                   [] { return std::make_unique<NoMonitor>(); },
                                   std::chrono::milliseconds(0)});
-    library.openConfig(devlib::kProductIdNormal);
+    library.openConfig(protocol::kProductIdNormal);
     uint16_t version = 0;
     library.firmwareVersion(&version);
     library.bootloaderVersion(&version);

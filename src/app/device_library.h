@@ -5,17 +5,16 @@
 // the program running without device events; nothing is ever called through
 // a null pointer.
 
+#include "devlib_host/shared_library.h"
 #include "talwyn_pro_dll.h"
 
-#include <QLibrary>
+#include <QString>
 
 #include <filesystem>
-#include <string_view>
 
 namespace talwyn::app {
 
-// "Talwyn_pro_dll" with the platform's suffix for shared libraries.
-std::string_view deviceLibraryFileName();
+using devlib_host::deviceLibraryFileName;
 
 class DeviceLibrary {
 public:
@@ -43,7 +42,7 @@ public:
 
 private:
     std::filesystem::path file_;
-    QLibrary library_;
+    devlib_host::SharedLibrary library_;
     CaptureFunction capture_ = nullptr;
     CloseFunction close_ = nullptr;
     QString error_;

@@ -8,6 +8,7 @@
 #include "controls/combo_button.h"
 #include "controls/menu.h"
 #include "controls/statics.h"
+#include "device/user_texts.h"
 #include "platform/device_notifier.h"
 #include "platform/message_boxes.h"
 #include "platform/tray_icon.h"
@@ -97,10 +98,6 @@ bool isSlotMenu(int id) {
 }
 
 } // namespace
-
-QString formatFirmwareVersion(uint16_t number) {
-    return QString::asprintf("%.2f", number / 100.0);
-}
 
 CTOLMDlg::CTOLMDlg(MainWindowServices services, QWidget* parent)
     : CVexImageDialog(parent), services_(std::move(services)) {
@@ -462,7 +459,7 @@ void CTOLMDlg::finishApply(const ApplyOutcome& outcome, bool macrosSaved) {
         warn(tr("Could not save: %1").arg(lost.join(QStringLiteral(", "))));
     }
     if (!outcome.mouseFound) {
-        warn(QString::fromUtf16(kMouseNotFound));
+        warn(QString::fromLatin1(device::kMouseNotFound));
     }
     --busy_;
     emit applyFinished();
@@ -485,8 +482,8 @@ void CTOLMDlg::onDeviceArrived(const QString& interfacePath) {
     services_.device.arrive(
         this,
         [this](std::optional<int> number) {
-            setFirmwareVersionText(number ? formatFirmwareVersion(static_cast<uint16_t>(*number))
-                                          : QString::fromUtf16(kNoFirmwareVersion));
+            setFirmwareVersionText(QString::fromStdString(number ? device::firmwareVersionText(*number)
+                                                                 : device::kNoFirmwareVersion));
         },
         [this](int slot) { makeSlotCurrent(slot); });
 }
@@ -495,7 +492,8 @@ void CTOLMDlg::onDeviceRemoved(const QString& interfacePath) {
     if (!isTalwynInterfacePath(interfacePath)) {
         return;
     }
-    services_.device.remove(this, [this] { setFirmwareVersionText(QString::fromUtf16(kNoFirmwareVersion)); });
+    services_.device.remove(
+        this, [this] { setFirmwareVersionText(QString::fromLatin1(device::kNoFirmwareVersion)); });
 }
 
 void CTOLMDlg::onDeviceEvent(uint8_t code, std::optional<uint8_t> payload) {

@@ -43,9 +43,7 @@ struct ApplyOutcome;
 
 inline constexpr char16_t kMainWindowCaption[] = u"Talwyn PRO Software";
 inline constexpr char16_t kTrayToolTip[] = u"Talwyn PRO Gaming Mouse";
-inline constexpr char16_t kMouseNotFound[] = u"Talwyn PRO mouse not found !";
 inline constexpr char16_t kRegistrationFailed[] = u"RegisterDeviceNotification Failed!";
-inline constexpr char16_t kNoFirmwareVersion[] = u"-.--";
 inline constexpr char16_t kNoTrayNotice[] =
     u"This desktop has no notification area to keep Talwyn PRO Software in, so closing the window ends "
     u"the program.";
@@ -67,9 +65,6 @@ inline constexpr int kTrayMenu = 1200;
 // Codes of the slot menus and the tray menu.
 enum class SlotMenuItem : int { Rename = 1, Save = 2, Export = 3, Import = 4, ToggleEnabled = 5 };
 enum class TrayMenuItem : int { ConfigMouse = 100, Exit = 101 };
-
-// A firmware version number such as 105 as the window shows it: "1.05".
-QString formatFirmwareVersion(uint16_t number);
 
 // The bottom strip where a press never drags the window.
 inline constexpr QRect kDragExclusion{0, 516, 1024, 60};

@@ -1,5 +1,7 @@
 #include "device/command_outcome.h"
 
+#include "device/user_texts.h"
+
 #include <cerrno>
 #include <system_error>
 
@@ -85,7 +87,7 @@ std::string describe(const DeviceOutcome& outcome) {
     case FailureReason::None:
         return step + " succeeded";
     case FailureReason::NotFound:
-        return "Talwyn PRO mouse not found !";
+        return kMouseNotFound;
     case FailureReason::Busy:
         if (!outcome.transfer.ok())
             return step + " failed: the mouse is busy: " + osMessage(outcome.transfer);

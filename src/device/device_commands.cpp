@@ -1,56 +1,40 @@
 #include "device/device_commands.h"
 
-#include <algorithm>
+#include "protocol/commands.h"
+
 #include <chrono>
 #include <optional>
+#include <span>
 
 namespace talwyn::device {
 
 namespace {
 
 using namespace std::chrono_literals;
-using Report = std::array<uint8_t, kStatusReportSize>;
+using protocol::CommandReport;
+using protocol::makeCommand;
+namespace command = protocol::command;
 
-constexpr uint8_t kCommandReport = 0xA1;
-constexpr uint8_t kDataReport = 0xA0;
-constexpr uint8_t kReadActive = 0x03;
-constexpr uint8_t kActivate = 0x04;
-constexpr uint8_t kSurface = 0x05;
-constexpr uint8_t kUploadImage = 0x08;
-constexpr std::size_t kValueByte = 16;
-constexpr std::size_t kSlotByte = 5;
+constexpr std::size_t kValueByte = protocol::kPayloadOffset;
 constexpr uint8_t kSlotCount = 5;
-
-Report command(uint8_t code, uint8_t sub = 0) {
-    Report r{};
-    r[0] = kCommandReport;
-    r[1] = code;
-    r[2] = sub;
-    return r;
-}
-
-Report statusRequest() {
-    Report r{};
-    r[0] = kCommandReport;
-    return r;
-}
+constexpr std::size_t kUploadPartByte = 6;
 
 // Fetches the status; the reply when it could be fetched.
-std::optional<Report> fetchStatus(DeviceLink& link) {
-    Report status = statusRequest();
+std::optional<CommandReport> fetchStatus(DeviceLink& link) {
+    auto status = protocol::makeReplyBuffer<protocol::kCommandReportSize>(protocol::kReportIdCommand);
     if (link.readStatus(status) != 1)
         return std::nullopt;
     return status;
 }
 
-bool confirmed(const std::optional<Report>& status) {
-    return status && (*status)[1] == kStatusReady;
+bool confirmed(const std::optional<CommandReport>& status) {
+    return status && (*status)[protocol::kStatusByte] == protocol::kReplyDone;
 }
 
 } // namespace
 
 CommandStatus ReadActiveProfile(DeviceLink& link, uint8_t& slot) {
-    Report r = command(kReadActive);
+    CommandReport r = makeCommand(command::kReadActiveProfile);
     if (link.writeReport(r) != 1)
         return CommandStatus::NotConfirmed;
     link.sleeper().sleep(2000ms);
@@ -62,8 +46,7 @@ CommandStatus ReadActiveProfile(DeviceLink& link, uint8_t& slot) {
 }
 
 CommandStatus ActivateProfile(DeviceLink& link, uint8_t slot) {
-    Report r = command(kActivate);
-    r[kSlotByte] = slot;
+    CommandReport r = makeCommand(command::kActivateProfile, 0, slot);
     if (link.writeReport(r) != 1)
         return CommandStatus::NotConfirmed;
     link.sleeper().sleep(1500ms);
@@ -71,7 +54,7 @@ CommandStatus ActivateProfile(DeviceLink& link, uint8_t slot) {
 }
 
 CommandStatus StartSurfaceAnalysis(DeviceLink& link) {
-    Report r = command(kSurface, 0x01);
+    CommandReport r = makeCommand(command::kSurfaceAnalysis, command::kSurfaceStart);
     const int sent = link.writeReport(r);
     link.sleeper().sleep(50ms);
     if (sent != 1)
@@ -80,7 +63,7 @@ CommandStatus StartSurfaceAnalysis(DeviceLink& link) {
 }
 
 void ReadSurfaceAnalysis(DeviceLink& link, uint8_t& value) {
-    Report r = command(kSurface, 0x02);
+    CommandReport r = makeCommand(command::kSurfaceAnalysis, command::kSurfaceRead);
     const int sent = link.writeReport(r);
     link.sleeper().sleep(30ms);
     if (sent != 1)
@@ -89,15 +72,13 @@ void ReadSurfaceAnalysis(DeviceLink& link, uint8_t& value) {
         value = (*status)[kValueByte];
 }
 
-std::array<uint8_t, kUploadReportSize> makeUploadReport(const DeviceImage& image, uint8_t slot,
-                                                        uint8_t part) {
-    std::array<uint8_t, kUploadReportSize> report{};
-    report[upload_offset::kReportId] = kDataReport;
-    report[upload_offset::kCommand] = kUploadImage;
-    report[upload_offset::kSlot] = slot;
-    report[upload_offset::kPart] = part;
-    const auto first = image.bytes.begin() + static_cast<std::ptrdiff_t>(part) * kUploadPartSize;
-    std::copy_n(first, kUploadPartSize, report.begin() + upload_offset::kImageBytes);
+protocol::BlockReport makeUploadReport(const DeviceImage& image, uint8_t slot, uint8_t part) {
+    const auto half =
+        std::span(image.bytes).subspan(part * protocol::kDataBlockSize, protocol::kDataBlockSize);
+    protocol::BlockReport report =
+        protocol::makeBlockReport(protocol::kReportIdData, command::kUploadImage, half);
+    report[protocol::kProfileByte] = slot;
+    report[kUploadPartByte] = part;
     return report;
 }
 

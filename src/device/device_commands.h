@@ -12,6 +12,7 @@
 
 #include "device/device_image.h"
 #include "device/device_link.h"
+#include "protocol/reports.h"
 
 #include <array>
 
@@ -23,17 +24,6 @@ enum class CommandStatus : int {
     NotConfirmed = 4,     // not taken, or not confirmed by the mouse
 };
 
-inline constexpr std::size_t kUploadReportSize = 1041;
-inline constexpr std::size_t kUploadPartSize = 1024;
-
-namespace upload_offset {
-inline constexpr std::size_t kReportId = 0; // 0xA0
-inline constexpr std::size_t kCommand = 1;  // 0x08
-inline constexpr std::size_t kSlot = 5;
-inline constexpr std::size_t kPart = 6;        // 0 or 1
-inline constexpr std::size_t kImageBytes = 16; // 1024 bytes of the image
-} // namespace upload_offset
-
 // Sets `slot` (0..4) only when the mouse confirms and names a valid slot.
 CommandStatus ReadActiveProfile(DeviceLink& link, uint8_t& slot);
 CommandStatus ActivateProfile(DeviceLink& link, uint8_t slot);
@@ -43,7 +33,7 @@ CommandStatus StartSurfaceAnalysis(DeviceLink& link);
 void ReadSurfaceAnalysis(DeviceLink& link, uint8_t& value);
 
 // The upload report of one part (0 or 1) of an image.
-std::array<uint8_t, kUploadReportSize> makeUploadReport(const DeviceImage& image, uint8_t slot, uint8_t part);
+protocol::BlockReport makeUploadReport(const DeviceImage& image, uint8_t slot, uint8_t part);
 // Sends both parts; 4 when a send fails, 2 when a status fetch fails, else 1.
 CommandStatus UploadProfileImage(DeviceLink& link, const DeviceImage& image, uint8_t slot);
 // Builds the profile's image and uploads it to its slotIndex.

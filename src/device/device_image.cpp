@@ -1,5 +1,7 @@
 #include "device/device_image.h"
 
+#include "protocol/key_usage.h"
+
 #include <algorithm>
 #include <span>
 
@@ -7,34 +9,11 @@ namespace talwyn::device {
 
 namespace {
 
-namespace off = image_offset;
-
-constexpr std::array<uint8_t, 256> makeUsageTable() {
-    std::array<uint8_t, 256> t{};
-    auto range = [&t](int firstKey, int lastKey, int firstUsage) {
-        for (int k = firstKey; k <= lastKey; ++k)
-            t[k] = static_cast<uint8_t>(firstUsage + (k - firstKey));
-    };
-    const std::pair<int, int> singles[] = {
-        {0x03, 0x48}, {0x13, 0x48}, {0x08, 0x2A}, {0x09, 0x2B}, {0x0D, 0x28}, {0x14, 0x39}, {0x1B, 0x29},
-        {0x20, 0x2C}, {0x21, 0x4B}, {0x22, 0x4E}, {0x23, 0x4D}, {0x24, 0x4A}, {0x25, 0x50}, {0x26, 0x52},
-        {0x27, 0x4F}, {0x28, 0x51}, {0x2C, 0x46}, {0x2D, 0x49}, {0x2E, 0x4C}, {0x30, 0x27}, {0x5B, 0xE3},
-        {0x5C, 0xE7}, {0x5D, 0x65}, {0x60, 0x62}, {0x6A, 0x55}, {0x6B, 0x57}, {0x6D, 0x56}, {0x6E, 0x63},
-        {0x6F, 0x54}, {0x90, 0x53}, {0x91, 0x47}, {0xA0, 0xE1}, {0xA1, 0xE5}, {0xA2, 0xE0}, {0xA3, 0xE4},
-        {0xA4, 0xE2}, {0xA5, 0xE6}, {0xAE, 0x81}, {0xAF, 0x80}, {0xBA, 0x33}, {0xBB, 0x2E}, {0xBC, 0x36},
-        {0xBD, 0x2D}, {0xBE, 0x37}, {0xBF, 0x38}, {0xC0, 0x35}, {0xDB, 0x2F}, {0xDC, 0x31}, {0xDD, 0x30},
-        {0xDE, 0x34},
-    };
-    for (auto [key, usage] : singles)
-        t[key] = static_cast<uint8_t>(usage);
-    range(0x31, 0x39, 0x1E);
-    range(0x41, 0x5A, 0x04);
-    range(0x61, 0x69, 0x59);
-    range(0x70, 0x7B, 0x3A);
-    return t;
-}
-
-constexpr auto kUsageTable = makeUsageTable();
+namespace off = protocol::image_offset;
+using protocol::kButtonSlotSize;
+using protocol::kEventRecordSize;
+using protocol::kImageButtonCount;
+using protocol::kProfileImageSize;
 
 struct ButtonKind {
     uint8_t kind;
@@ -72,9 +51,9 @@ ButtonKind buttonKindFor(uint8_t function) {
     case 12:
         return {0x01, 0xFF};
     case function_code::kSingleKey:
-        return {0x02, 0x00};
+        return {protocol::kButtonKindKey, 0x00};
     case function_code::kMacro:
-        return {0x03, 0x00};
+        return {protocol::kButtonKindMacro, 0x00};
     case function_code::kDisabled:
         return {0xFF, 0x00};
     case 32:
@@ -108,7 +87,7 @@ bool isLowSurrogate(char16_t c) {
 
 class ImageWriter {
 public:
-    explicit ImageWriter(std::array<uint8_t, kDeviceImageSize>& bytes) : bytes_(bytes) {}
+    explicit ImageWriter(std::array<uint8_t, kProfileImageSize>& bytes) : bytes_(bytes) {}
     void u8(std::size_t at, uint8_t v) { bytes_[at] = v; }
     void u16(std::size_t at, uint16_t v) {
         bytes_[at] = static_cast<uint8_t>(v);
@@ -124,7 +103,7 @@ public:
     }
 
 private:
-    std::array<uint8_t, kDeviceImageSize>& bytes_;
+    std::array<uint8_t, kProfileImageSize>& bytes_;
 };
 
 struct Brightness {
@@ -198,7 +177,7 @@ public:
     };
 
     Placement place(std::span<const CMacroEvent> events) {
-        const std::size_t room = (kDeviceImageSize - offset_) / kEventRecordSize;
+        const std::size_t room = (kProfileImageSize - offset_) / kEventRecordSize;
         if (room == 0) {
             dropped_ += events.size();
             return {lastTerminator_, 0, false};
@@ -220,7 +199,7 @@ public:
 private:
     void writeEvent(std::size_t at, const CMacroEvent& e) {
         w_.u8(at, e.type);
-        w_.u16(at + 1, virtualKeyToUsage(static_cast<uint16_t>(e.code)));
+        w_.u16(at + 1, protocol::virtualKeyToUsage(static_cast<uint16_t>(e.code)));
         w_.u8(at + 3, e.flag);
         w_.u24(at + 4, static_cast<uint32_t>(e.delay));
     }
@@ -246,7 +225,8 @@ void writeButtons(ImageWriter& w, const ProfileData& p, MacroAreaWriter& macros)
         const std::size_t at = off::kButtonSlots + i * kButtonSlotSize;
         ButtonKind kind = buttonKindFor(button.function);
         if (button.function == function_code::kSingleKey)
-            kind.value = static_cast<uint8_t>(virtualKeyToUsage(static_cast<uint16_t>(button.param)));
+            kind.value =
+                static_cast<uint8_t>(protocol::virtualKeyToUsage(static_cast<uint16_t>(button.param)));
         if (button.function == function_code::kMacro) {
             const auto placement = macros.place(macroEventsFor(p, button));
             kind.value = placement.anyRelease ? 0x00 : 0xFE;
@@ -260,12 +240,6 @@ void writeButtons(ImageWriter& w, const ProfileData& p, MacroAreaWriter& macros)
 }
 
 } // namespace
-
-uint16_t virtualKeyToUsage(uint16_t virtualKey) {
-    if (virtualKey < kUsageTable.size() && kUsageTable[virtualKey] != 0)
-        return kUsageTable[virtualKey];
-    return virtualKey;
-}
 
 std::string toWindows1252(std::u16string_view text, std::size_t maxBytes) {
     std::string out;
@@ -282,9 +256,9 @@ DeviceImage buildDeviceImage(const ProfileData& p) {
     DeviceImage image;
     ImageWriter w(image.bytes);
     w.u8(off::kSlotIndex, p.slotIndex);
-    const std::string name = toWindows1252(p.name, kNameBytes);
+    const std::string name = toWindows1252(p.name, protocol::kNameBytes);
     std::copy(name.begin(), name.end(), image.bytes.begin() + off::kName);
-    w.u32(off::kImageSize, static_cast<uint32_t>(kDeviceImageSize));
+    w.u32(off::kImageSize, static_cast<uint32_t>(kProfileImageSize));
     w.u8(off::kReportInterval, static_cast<uint8_t>(p.reportInterval));
     w.u8(off::kEnabled, static_cast<uint8_t>(p.enabled));
     writeLighting(w, p);

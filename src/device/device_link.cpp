@@ -1,9 +1,11 @@
 #include "device/device_link.h"
 
-#include <algorithm>
+#include "hid/feature_transfer.h"
+#include "protocol/device_ids.h"
+#include "protocol/reports.h"
+
+#include <array>
 #include <cerrno>
-#include <cstdio>
-#include <vector>
 
 namespace talwyn::device {
 
@@ -11,28 +13,26 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kSendRetries = 3;
-constexpr int kFetchRetries = 3;
-constexpr auto kRetryPause = 50ms;
-constexpr auto kReadyStep = 50ms;
-constexpr auto kReadyLimit = 250ms;
+constexpr hid::CollectionMatch kConfigInterface{protocol::kVendorId, protocol::kProductIdNormal,
+                                                protocol::kConfigCollection.usagePage,
+                                                protocol::kConfigCollection.usage};
+
+constexpr hid::SendRules kSendRules{3, 50ms};
+
+// Until the ready mark: polled with a growing pause, a transient failure
+// retried three times.
+constexpr std::array kReadyPolls{0ms, 50ms, 100ms, 150ms, 200ms};
+constexpr hid::FetchRules kStatusRules{protocol::kReplyDone,
+                                       [](uint8_t status) { return status != protocol::kReplyDone; },
+                                       kReadyPolls,
+                                       true,
+                                       3,
+                                       50ms,
+                                       true};
 
 const hid::Result kNoHandle = hid::Result::failure(hid::ErrorClass::Fatal, ENODEV);
 
-bool ready(const hid::Result& r, std::span<const uint8_t> buffer) {
-    return r.ok() && buffer.size() > 1 && buffer[1] == kStatusReady;
-}
-
 } // namespace
-
-uint16_t versionAsDecimal(uint16_t version) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%x", version);
-    unsigned value = 0;
-    for (const char* c = hex; *c >= '0' && *c <= '9'; ++c)
-        value = value * 10 + static_cast<unsigned>(*c - '0');
-    return static_cast<uint16_t>(value);
-}
 
 DeviceLink::DeviceLink(hid::HidBackend& backend, hid::Sleeper& sleeper)
     : backend_(backend), sleeper_(sleeper) {}
@@ -40,20 +40,13 @@ DeviceLink::DeviceLink(hid::HidBackend& backend, hid::Sleeper& sleeper)
 int DeviceLink::open() {
     std::lock_guard lock(mutex_);
     device_.reset();
-    trace_ = {};
-    for (const auto& info : backend_.enumerate(kVendorId, kProductId)) {
-        if (info.vendorId != kVendorId || info.productId != kProductId || info.usagePage != kUsagePage ||
-            info.usage != kUsage)
-            continue;
-        hid::Result error = kNoHandle;
-        if (auto device = backend_.open(info.path, &error)) {
-            device_ = std::move(device);
-            hidVersion_ = info.releaseNumber;
-            return 1;
-        }
-        trace_.transfer = error;
-    }
-    return 0;
+    hid::OpenedCollection opened = hid::openCollection(backend_, kConfigInterface);
+    trace_ = {opened.refusal, std::nullopt};
+    if (!opened.device)
+        return 0;
+    device_ = std::move(opened.device);
+    hidVersion_ = opened.releaseNumber;
+    return 1;
 }
 
 int DeviceLink::ensureOpen() {
@@ -77,7 +70,7 @@ uint16_t DeviceLink::hidVersion() const {
 }
 
 uint16_t DeviceLink::firmwareVersionNumber() const {
-    return versionAsDecimal(hidVersion());
+    return protocol::versionAsDecimal(hidVersion());
 }
 
 LinkTrace DeviceLink::lastTrace() const {
@@ -90,6 +83,7 @@ void DeviceLink::trace(LinkTrace trace) {
     trace_ = trace;
 }
 
+// Each attempt takes the lock on its own, so close() can come between retries.
 hid::Result DeviceLink::send(std::span<const uint8_t> buffer) {
     std::lock_guard lock(mutex_);
     return device_ ? device_->sendFeatureReport(buffer) : kNoHandle;
@@ -101,60 +95,17 @@ hid::Result DeviceLink::fetch(std::span<uint8_t> buffer) {
 }
 
 int DeviceLink::writeReport(std::span<uint8_t> buffer) {
-    const hid::Result r = sendWithRetries(buffer);
+    const hid::Result r = hid::sendFeature([this](std::span<const uint8_t> report) { return send(report); },
+                                           buffer, kSendRules, sleeper_);
     trace({r, std::nullopt});
     return r.ok() ? 1 : 0;
 }
 
-hid::Result DeviceLink::sendWithRetries(std::span<uint8_t> buffer) {
-    const std::vector<uint8_t> copy(buffer.begin(), buffer.end());
-    hid::Result r = send(buffer);
-    if (r.ok() || r.error != hid::ErrorClass::Retryable)
-        return r;
-    for (int retry = 0; retry < kSendRetries; ++retry) {
-        std::copy(copy.begin(), copy.end(), buffer.begin());
-        r = send(buffer);
-        if (r.ok())
-            return r;
-        sleeper_.sleep(kRetryPause);
-    }
-    return r;
-}
-
 int DeviceLink::readStatus(std::span<uint8_t> buffer) {
-    const hid::Result r = fetchUntilReady(buffer);
+    const hid::Result r = hid::fetchFeature([this](std::span<uint8_t> reply) { return fetch(reply); }, buffer,
+                                            kStatusRules, sleeper_);
     trace({r, r.ok() && buffer.size() > 1 ? std::optional<uint8_t>(buffer[1]) : std::nullopt});
     return r.ok() ? 1 : 0;
-}
-
-hid::Result DeviceLink::fetchUntilReady(std::span<uint8_t> buffer) {
-    const std::vector<uint8_t> request(buffer.begin(), buffer.end());
-    auto refetch = [&] {
-        std::copy(request.begin(), request.end(), buffer.begin());
-        return fetch(buffer);
-    };
-    hid::Result r = fetch(buffer);
-    if (ready(r, buffer))
-        return r;
-    if (r.ok()) {
-        // Not ready yet: poll with a growing pause.
-        for (auto pause = 0ms; pause < kReadyLimit; pause += kReadyStep) {
-            r = refetch();
-            if (ready(r, buffer))
-                return r;
-            sleeper_.sleep(pause);
-        }
-        return r;
-    }
-    if (r.error != hid::ErrorClass::Retryable)
-        return r;
-    for (int retry = 0; retry < kFetchRetries; ++retry) {
-        r = refetch();
-        if (ready(r, buffer))
-            return r;
-        sleeper_.sleep(kRetryPause);
-    }
-    return r;
 }
 
 } // namespace talwyn::device

@@ -20,13 +20,6 @@
 
 namespace talwyn::device {
 
-inline constexpr uint16_t kVendorId = 0x22D4;
-inline constexpr uint16_t kProductId = 0x1329;
-inline constexpr uint16_t kUsagePage = 0xFF01;
-inline constexpr uint16_t kUsage = 2;
-inline constexpr std::size_t kStatusReportSize = 64;
-inline constexpr uint8_t kStatusReady = 1;
-
 // What the last discovery or exchange ran into, so a failed command can say
 // why: the transfer that failed (or the open of a matching interface), else
 // the status byte the mouse last answered with.
@@ -46,7 +39,6 @@ public:
     // Closes the handle if any; always 1.
     int close();
     // Sends buffer as a feature report, retrying transient failures; 1 or 0.
-    // The buffer is restored from a copy before each retry.
     int writeReport(std::span<uint8_t> buffer);
     // Fetches the report whose ID is in buffer[0], waiting for the ready mark
     // in byte 1; returns whether the last fetch succeeded (1 or 0), not the
@@ -63,11 +55,8 @@ public:
     LinkTrace lastTrace() const;
 
 private:
-    using Transfer = hid::Result (hid::HidDevice::*)(std::span<uint8_t>);
     hid::Result send(std::span<const uint8_t> buffer);
     hid::Result fetch(std::span<uint8_t> buffer);
-    hid::Result sendWithRetries(std::span<uint8_t> buffer);
-    hid::Result fetchUntilReady(std::span<uint8_t> buffer);
     void trace(LinkTrace trace);
 
     hid::HidBackend& backend_;
@@ -77,8 +66,5 @@ private:
     uint16_t hidVersion_ = 0;
     LinkTrace trace_;
 };
-
-// firmwareVersionNumber's conversion on its own.
-uint16_t versionAsDecimal(uint16_t version);
 
 } // namespace talwyn::device

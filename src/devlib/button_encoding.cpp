@@ -1,6 +1,6 @@
 #include "devlib/button_encoding.h"
 
-#include "devlib/key_usage.h"
+#include "protocol/key_usage.h"
 
 #include <algorithm>
 #include <vector>
@@ -103,7 +103,7 @@ std::vector<uint8_t> encodeEvents(std::span<const ButtonEvent> events, bool tran
     std::vector<uint8_t> out;
     out.reserve((events.size() + 1) * kEventSize);
     for (const ButtonEvent& event : events) {
-        const uint16_t usage = virtualKeyToUsage(event.key);
+        const uint16_t usage = protocol::virtualKeyToUsage(event.key);
         out.push_back(translateKind ? deviceKind(event.kind) : event.kind);
         out.push_back(static_cast<uint8_t>(usage & 0xFF));
         out.push_back(static_cast<uint8_t>(usage >> 8));
@@ -116,8 +116,8 @@ std::vector<uint8_t> encodeEvents(std::span<const ButtonEvent> events, bool tran
     return out;
 }
 
-DataBlock blockFrom(std::span<const uint8_t> bytes, std::size_t limit) {
-    DataBlock block{};
+protocol::DataBlock blockFrom(std::span<const uint8_t> bytes, std::size_t limit) {
+    protocol::DataBlock block{};
     std::copy_n(bytes.begin(), std::min({bytes.size(), limit, block.size()}), block.begin());
     return block;
 }
@@ -126,13 +126,13 @@ DataBlock blockFrom(std::span<const uint8_t> bytes, std::size_t limit) {
 
 std::array<uint8_t, kEntrySize> DeviceButtonEntry::bytes() const {
     std::array<uint8_t, kEntrySize> out{code, sub, 0, 0, 0, 0, tail};
-    putLe16(out, 2, value);
-    putLe16(out, 4, value2);
+    protocol::putLe16(out, 2, value);
+    protocol::putLe16(out, 4, value2);
     return out;
 }
 
 DeviceButtonEntry DeviceButtonEntry::parse(std::span<const uint8_t, kEntrySize> bytes) {
-    return {bytes[0], bytes[1], getLe16(bytes, 2), getLe16(bytes, 4), bytes[6]};
+    return {bytes[0], bytes[1], protocol::getLe16(bytes, 2), protocol::getLe16(bytes, 4), bytes[6]};
 }
 
 std::span<const ButtonEvent> shortcutEvents(uint8_t sub) {
@@ -164,12 +164,12 @@ EncodedButton encodeButton(const ButtonSettings& settings) {
         entry = {0x01, sub};
         break;
     case FunctionType::Key:
-        entry = {0x02, sub, virtualKeyToUsage(settings.value)};
+        entry = {0x02, sub, protocol::virtualKeyToUsage(settings.value)};
         break;
     case FunctionType::Macro: {
         entry = {kCodeMacro, macroSub(sub), settings.macroByte, settings.eventCount};
         const std::size_t count = std::min<std::size_t>(settings.eventCount, TALWYN_MAX_BUTTON_EVENTS);
-        out.data = blockFrom(encodeEvents({settings.events, count}, true), kDataBlockSize);
+        out.data = blockFrom(encodeEvents({settings.events, count}, true), protocol::kDataBlockSize);
         break;
     }
     case FunctionType::Code08:
@@ -234,7 +234,7 @@ ButtonSettings decodeButtonEntry(const DeviceButtonEntry& entry, int32_t buttonN
         set(FunctionType::Code01, entry.sub);
         break;
     case 0x02:
-        set(FunctionType::Key, entry.sub, usageToVirtualKey(entry.value));
+        set(FunctionType::Key, entry.sub, protocol::usageToVirtualKey(entry.value));
         break;
     case kCodeMacro: {
         const uint8_t sub = entry.sub == 0x01 ? 0 : entry.sub == 0xF1 ? 1 : entry.sub == 0xF2 ? 2 : entry.sub;
@@ -289,14 +289,14 @@ ButtonSettings decodeButtonEntry(const DeviceButtonEntry& entry, int32_t buttonN
     return s;
 }
 
-void decodeMacroEvents(std::span<const uint8_t, kDataBlockSize> block, ButtonSettings& settings) {
+void decodeMacroEvents(std::span<const uint8_t, protocol::kDataBlockSize> block, ButtonSettings& settings) {
     const std::size_t count = std::min<std::size_t>(settings.eventCount, TALWYN_MAX_BUTTON_EVENTS);
     for (std::size_t i = 0; i < count; ++i) {
         const auto raw = block.subspan(i * kEventSize, kEventSize);
         ButtonEvent& event = settings.events[i];
         event = ButtonEvent{};
         event.kind = hostKind(raw[0]);
-        event.key = usageToVirtualKey(getLe16(raw, 1));
+        event.key = protocol::usageToVirtualKey(protocol::getLe16(raw, 1));
         event.release = raw[3];
         event.delay = static_cast<uint32_t>(raw[4] | (raw[5] << 8) | (raw[6] << 16));
     }

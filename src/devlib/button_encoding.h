@@ -5,7 +5,7 @@
 // DeviceEvent:       0 kind | 1-2 HID usage (LE) | 3 release | 4-6 delay (24-bit LE)
 // An event list ends with 7 zero bytes.
 
-#include "devlib/protocol.h"
+#include "protocol/reports.h"
 #include "talwyn_pro_dll.h"
 
 #include <array>
@@ -42,7 +42,7 @@ inline constexpr uint8_t kCodeOpenBrowser = 0x24;
 struct EncodedButton {
     DeviceButtonEntry entry;
     // Set for macros and shortcuts: the event block to upload after the entry.
-    std::optional<DataBlock> data;
+    std::optional<protocol::DataBlock> data;
 };
 
 // Encodes `settings` by its function type. The caller has checked that a
@@ -59,6 +59,6 @@ ButtonSettings decodeButtonEntry(const DeviceButtonEntry& entry, int32_t buttonN
 
 // Decodes `count` macro events from a data block; at most what the record
 // holds.
-void decodeMacroEvents(std::span<const uint8_t, kDataBlockSize> block, ButtonSettings& settings);
+void decodeMacroEvents(std::span<const uint8_t, protocol::kDataBlockSize> block, ButtonSettings& settings);
 
 } // namespace talwyn::devlib

@@ -68,7 +68,7 @@ void Capture::handle(const InputReader::Report& report) {
         const int32_t length = 1;
         callback(&code, &data, &length);
     } else if (code == TALWYN_EVENT_RUN_PROGRAM || code == TALWYN_EVENT_OPEN_BROWSER) {
-        DataBlock block{};
+        protocol::DataBlock block{};
         // The report may claim more than the block holds; a host trusting it
         // must never read past what it is handed.
         const int32_t length = std::min(report[2] | (report[3] << 8), static_cast<int32_t>(block.size()));

@@ -5,7 +5,8 @@
 // recursive) so they are safe on their own too.
 
 #include "devlib/config_transport.h"
-#include "devlib/protocol.h"
+#include "devlib/results.h"
+#include "protocol/reports.h"
 
 #include <chrono>
 #include <cstdint>
@@ -25,18 +26,19 @@ public:
     // Writes `report` (retry pause 50 ms), sleeps `pauses`, reads the 0xA1
     // status reply into `reply` when given. 1 when the mouse answered status
     // 1, else 20.
-    uint8_t runCommand(const CommandReport& report, std::initializer_list<std::chrono::milliseconds> pauses,
-                       CommandReport* reply = nullptr);
-    uint8_t runCommand(const CommandReport& report, std::chrono::milliseconds pause,
-                       CommandReport* reply = nullptr) {
+    uint8_t runCommand(const protocol::CommandReport& report,
+                       std::initializer_list<std::chrono::milliseconds> pauses,
+                       protocol::CommandReport* reply = nullptr);
+    uint8_t runCommand(const protocol::CommandReport& report, std::chrono::milliseconds pause,
+                       protocol::CommandReport* reply = nullptr) {
         return runCommand(report, {pause}, reply);
     }
 
     // Uploads a 1024-byte data block for a button, with its checksum:
     // 1 accepted, 2 the write failed, 20 not accepted.
-    uint8_t uploadButtonData(const DataBlock& data, uint8_t profile, uint8_t button);
+    uint8_t uploadButtonData(const protocol::DataBlock& data, uint8_t profile, uint8_t button);
     // Reads the 1024-byte data block of a button into `out`: 1 or 20.
-    uint8_t readButtonData(uint8_t button, uint8_t profile, DataBlock& out);
+    uint8_t readButtonData(uint8_t button, uint8_t profile, protocol::DataBlock& out);
     // Reads the 16-bit version at `replyOffset` of the A1 02 reply, its hex
     // digits read as decimal: 1 or 20 (version untouched).
     uint8_t readVersion(std::size_t replyOffset, uint16_t& version);
@@ -45,9 +47,5 @@ private:
     std::recursive_mutex libraryLock_;
     ConfigTransport transport_;
 };
-
-// Hex digits of `value` read back as a decimal number, stopping at the first
-// letter: 0x0210 -> 210, 0x01A5 -> 1, 0x00A0 -> 0.
-uint16_t hexDigitsAsDecimal(uint16_t value);
 
 } // namespace talwyn::devlib

@@ -13,6 +13,11 @@
 
 namespace talwyn::devlib {
 
+// The send retry pauses: the fast one for block writes, block reads and the
+// bootloader entry, the other for every other command.
+inline constexpr std::chrono::milliseconds kFastRetryPause{30};
+inline constexpr std::chrono::milliseconds kCommandRetryPause{50};
+
 class ConfigTransport {
 public:
     ConfigTransport(hid::HidBackend& backend, hid::Sleeper& sleeper) : backend_(backend), sleeper_(sleeper) {}
@@ -37,9 +42,6 @@ public:
     hid::Sleeper& sleeper() { return sleeper_; }
 
 private:
-    bool pollWhileBusy(std::span<uint8_t> buffer, std::span<const uint8_t> request);
-    bool retryRead(std::span<uint8_t> buffer, std::span<const uint8_t> request);
-
     hid::HidBackend& backend_;
     hid::Sleeper& sleeper_;
     std::unique_ptr<hid::HidDevice> config_;

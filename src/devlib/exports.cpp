@@ -7,20 +7,24 @@
 #include "devlib/library_state.h"
 #include "devlib/profile_commands.h"
 #include "devlib/settings_commands.h"
+#include "protocol/device_ids.h"
 #include "talwyn_pro_dll.h"
 
-#include <cstdlib>
-#include <string_view>
-
 namespace talwyn::devlib {
+
+// Hosts compare against the header's codes.
+static_assert(kResultOk == TALWYN_RESULT_OK);
+static_assert(kResultInvalidArgument == TALWYN_RESULT_INVALID_ARGUMENT);
+static_assert(kResultCaptureStarted == TALWYN_RESULT_CAPTURE_STARTED);
+static_assert(kResultDeviceError == TALWYN_RESULT_DEVICE_ERROR);
+static_assert(kResultNoDevice == TALWYN_RESULT_NO_DEVICE);
+
 namespace {
 
 // Real hardware delivers input through hidapi; the simulator (and the test
 // backend that refuses every device) through the backend itself.
 bool realHardwareSelected() {
-    const char* selection = std::getenv("TALWYN_HID");
-    const std::string_view value = selection ? selection : "";
-    return !value.starts_with("sim:") && value != "forbidden";
+    return hid::backendSelectionFromEnvironment().kind == hid::BackendSelection::Kind::Hidapi;
 }
 
 std::unique_ptr<InputSource> makeInputSource(hid::HidBackend& backend) {
@@ -65,10 +69,10 @@ using namespace talwyn::devlib;
 extern "C" {
 
 TALWYN_API int32_t TALWYN_CDECL Open_x2_device(void) {
-    return library().openConfig(kProductIdNormal);
+    return library().openConfig(talwyn::protocol::kProductIdNormal);
 }
 TALWYN_API int32_t TALWYN_CDECL Open_x2bl_device(void) {
-    return library().openConfig(kProductIdBootloader);
+    return library().openConfig(talwyn::protocol::kProductIdBootloader);
 }
 TALWYN_API int32_t TALWYN_CDECL Open_x2Compliant_device(void) {
     return library().openCompliant();

@@ -1,5 +1,8 @@
 #include "devlib/firmware_worker.h"
 
+#include "protocol/commands.h"
+#include "protocol/device_ids.h"
+
 #include <algorithm>
 #include <array>
 
@@ -7,9 +10,6 @@ namespace talwyn::devlib {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr uint8_t kBlockIndexBase = 12;
-constexpr std::array<uint8_t, 4> kBootloaderAccessCode{0x00, 0x6E, 0x91, 0x27};
 
 constexpr std::array kBootloaderSearchPauses{0ms, 500ms, 1000ms, 1500ms, 2000ms};
 constexpr std::array kStartRetryPauses{300ms, 600ms, 900ms, 1200ms, 1500ms};
@@ -29,9 +29,9 @@ std::optional<FirmwareImage> FirmwareImage::fromBytes(std::span<const uint8_t> b
     if (bytes.size() > kMaxFirmwareSize)
         return std::nullopt;
     FirmwareImage image;
-    for (std::size_t offset = 0; offset < bytes.size(); offset += kDataBlockSize) {
-        DataBlock block{};
-        const auto part = bytes.subspan(offset, std::min(kDataBlockSize, bytes.size() - offset));
+    for (std::size_t offset = 0; offset < bytes.size(); offset += protocol::kDataBlockSize) {
+        protocol::DataBlock block{};
+        const auto part = bytes.subspan(offset, std::min(protocol::kDataBlockSize, bytes.size() - offset));
         std::copy(part.begin(), part.end(), block.begin());
         image.blocks.push_back(block);
     }
@@ -40,7 +40,7 @@ std::optional<FirmwareImage> FirmwareImage::fromBytes(std::span<const uint8_t> b
 
 uint32_t FirmwareImage::checksum() const {
     uint32_t sum = 0;
-    for (const DataBlock& block : blocks)
+    for (const protocol::DataBlock& block : blocks)
         for (uint8_t b : block)
             sum += b;
     return sum;
@@ -95,7 +95,7 @@ std::optional<uint8_t> FirmwareWorker::exchange(std::span<const uint8_t> report,
         return std::nullopt;
     pause(pauseBeforeRead);
     std::vector<uint8_t> reply(report.size(), 0);
-    reply[0] = kReportIdCommand;
+    reply[0] = protocol::kReportIdCommand;
     if (!transport.receiveReport(reply))
         return std::nullopt;
     return reply[1];
@@ -103,23 +103,23 @@ std::optional<uint8_t> FirmwareWorker::exchange(std::span<const uint8_t> report,
 
 bool FirmwareWorker::accepted(std::span<const uint8_t> report, std::chrono::milliseconds retryPause,
                               std::chrono::milliseconds pauseBeforeRead) {
-    return exchange(report, retryPause, pauseBeforeRead) == kReplyDone;
+    return exchange(report, retryPause, pauseBeforeRead) == protocol::kReplyDone;
 }
 
 FirmwareWorker::DeviceMode FirmwareWorker::findDeviceMode() {
     closeConfig();
-    if (open(kProductIdNormal))
+    if (open(protocol::kProductIdNormal))
         return DeviceMode::Normal;
     closeConfig();
     for (int attempt = 0; attempt < kFirstBootloaderTries && !cancelled_.load(); ++attempt) {
-        if (open(kProductIdBootloader))
+        if (open(protocol::kProductIdBootloader))
             return DeviceMode::Bootloader;
         pause(kFirstBootloaderPause);
     }
     // Alternate between the modes, bootloader first, while the mouse restarts.
     for (int n = kAlternatingTries - 1; n >= 0 && !cancelled_.load(); --n) {
         const bool bootloader = n % 2 == 0;
-        if (open(bootloader ? kProductIdBootloader : kProductIdNormal))
+        if (open(bootloader ? protocol::kProductIdBootloader : protocol::kProductIdNormal))
             return bootloader ? DeviceMode::Bootloader : DeviceMode::Normal;
         pause(kAlternatingPause);
         closeConfig();
@@ -131,7 +131,7 @@ bool FirmwareWorker::waitForBootloader() {
     for (auto wait : kBootloaderSearchPauses) {
         if (cancelled_.load())
             return false;
-        if (open(kProductIdBootloader))
+        if (open(protocol::kProductIdBootloader))
             return true;
         pause(wait);
     }
@@ -140,7 +140,7 @@ bool FirmwareWorker::waitForBootloader() {
 
 bool FirmwareWorker::waitForNormalMode() {
     for (auto waited = 0ms; waited < kReturnTimeout && !cancelled_.load(); waited += kReturnPollPause) {
-        if (open(kProductIdNormal))
+        if (open(protocol::kProductIdNormal))
             return true;
         pause(kReturnPollPause);
     }
@@ -161,8 +161,9 @@ void FirmwareWorker::update() {
         return;
     }
     if (mode == DeviceMode::Normal) {
-        CommandReport enter = makeCommand(0x3A, 0);
-        std::copy(kBootloaderAccessCode.begin(), kBootloaderAccessCode.end(), enter.begin() + 4);
+        protocol::CommandReport enter = protocol::makeCommand(protocol::command::kEnterBootloader);
+        std::copy(protocol::command::kBootloaderAccessCode.begin(),
+                  protocol::command::kBootloaderAccessCode.end(), enter.begin() + 4);
         if (!accepted(enter, kFastRetryPause, 30ms)) {
             fail(FirmwareStatus::EnterBootloaderFailed, 1);
             return;
@@ -191,13 +192,12 @@ bool FirmwareWorker::transfer() {
     const auto& blocks = image_->blocks;
     const auto count = static_cast<uint32_t>(blocks.size());
 
-    BlockReport start{};
-    start[0] = kReportIdCommand;
-    start[1] = 0x03;
+    protocol::BlockReport start =
+        protocol::makeBlockReport(protocol::kReportIdCommand, protocol::command::kStartTransfer);
     start[16] = static_cast<uint8_t>(count);
     const uint32_t sum = image_->checksum();
-    putLe16(start, 17, static_cast<uint16_t>(sum & 0xFFFF));
-    putLe16(start, 19, static_cast<uint16_t>(sum >> 16));
+    protocol::putLe16(start, 17, static_cast<uint16_t>(sum & 0xFFFF));
+    protocol::putLe16(start, 19, static_cast<uint16_t>(sum >> 16));
     bool started = false;
     for (auto wait : kStartRetryPauses) {
         if (cancelled_.load())
@@ -213,12 +213,10 @@ bool FirmwareWorker::transfer() {
     progress(4);
 
     for (uint32_t k = 0; k < count; ++k) {
-        BlockReport block{};
-        block[0] = kReportIdData;
-        block[1] = 0x06;
-        block[2] = static_cast<uint8_t>(k + kBlockIndexBase);
-        putLe16(block, 3, checksum16(blocks[k]));
-        std::copy(blocks[k].begin(), blocks[k].end(), block.begin() + kPayloadOffset);
+        protocol::BlockReport block =
+            protocol::makeBlockReport(protocol::kReportIdData, protocol::command::kFirmwareBlock, blocks[k]);
+        block[2] = static_cast<uint8_t>(k + protocol::command::kFirstFirmwareBlock);
+        protocol::putLe16(block, 3, protocol::checksum16(blocks[k]));
         bool sent = false;
         for (auto wait : kBlockRetryPauses) {
             if (cancelled_.load())
@@ -236,10 +234,9 @@ bool FirmwareWorker::transfer() {
     }
 
     pause(200ms);
-    BlockReport finish{};
-    finish[0] = kReportIdCommand;
-    finish[1] = 0x09;
-    if (exchange(finish, kCommandRetryPause, 10ms).value_or(0) != kReplyDone) {
+    const protocol::BlockReport finish =
+        protocol::makeBlockReport(protocol::kReportIdCommand, protocol::command::kFinishTransfer);
+    if (exchange(finish, kCommandRetryPause, 10ms).value_or(0) != protocol::kReplyDone) {
         fail(FirmwareStatus::FinishFailed, lastProgress_);
         return false;
     }

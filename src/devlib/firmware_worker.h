@@ -10,7 +10,8 @@
 // Each is answered by a 0xA1 reply of its own length; byte 1 = 1 accepts.
 
 #include "devlib/config_transport.h"
-#include "devlib/protocol.h"
+#include "devlib/results.h"
+#include "protocol/reports.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,7 +25,7 @@
 namespace talwyn::devlib {
 
 inline constexpr std::size_t kMaxFirmwareBlocks = 100;
-inline constexpr std::size_t kMaxFirmwareSize = kMaxFirmwareBlocks * kDataBlockSize;
+inline constexpr std::size_t kMaxFirmwareSize = kMaxFirmwareBlocks * protocol::kDataBlockSize;
 
 enum class FirmwareStatus : uint8_t {
     Progress = 0x01,
@@ -39,7 +40,7 @@ enum class FirmwareStatus : uint8_t {
 };
 
 struct FirmwareImage {
-    std::vector<DataBlock> blocks; // the last one zero-filled
+    std::vector<protocol::DataBlock> blocks; // the last one zero-filled
 
     // Nothing when the image exceeds kMaxFirmwareSize.
     static std::optional<FirmwareImage> fromBytes(std::span<const uint8_t> bytes);

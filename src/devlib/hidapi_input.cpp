@@ -1,6 +1,6 @@
 #include "devlib/hidapi_input.h"
 
-#include "devlib/protocol.h"
+#include "protocol/device_ids.h"
 
 #include <hidapi/hidapi.h>
 
@@ -33,7 +33,7 @@ private:
 } // namespace
 
 std::unique_ptr<InputDevice> HidapiInputSource::open() {
-    hid_device* device = hid_open(kVendorId, kProductIdNormal, nullptr);
+    hid_device* device = hid_open(protocol::kVendorId, protocol::kProductIdNormal, nullptr);
     return device ? std::make_unique<HidapiInputDevice>(device) : nullptr;
 }
 

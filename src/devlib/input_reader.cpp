@@ -1,6 +1,6 @@
 #include "devlib/input_reader.h"
 
-#include "devlib/protocol.h"
+#include "protocol/device_ids.h"
 
 namespace talwyn::devlib {
 namespace {
@@ -25,7 +25,7 @@ private:
 
 std::unique_ptr<InputDevice> BackendInputSource::open() {
     // Like hid_open by vendor and product: the first interface enumerated.
-    const auto interfaces = backend_.enumerate(kVendorId, kProductIdNormal);
+    const auto interfaces = backend_.enumerate(protocol::kVendorId, protocol::kProductIdNormal);
     if (interfaces.empty())
         return nullptr;
     auto device = backend_.open(interfaces.front().path);
@@ -48,7 +48,7 @@ void InputReader::run() {
     while (!stop_.load()) {
         // Cleared before every read so a short report never shows stale bytes.
         report.fill(0);
-        report[0] = kInputReportId;
+        report[0] = protocol::kReportIdInput;
         const hid::Result result = device_->read(report, pollTimeout_);
         if (stop_.load())
             break;

@@ -5,6 +5,7 @@
 
 #include "hid/hid_backend.h"
 #include "hid/sleeper.h"
+#include "protocol/reports.h"
 
 #include <array>
 #include <atomic>
@@ -15,9 +16,6 @@
 #include <thread>
 
 namespace talwyn::devlib {
-
-inline constexpr std::size_t kInputReportSize = 9;
-inline constexpr uint8_t kInputReportId = 3;
 
 // One opened input device of the mouse.
 class InputDevice {
@@ -49,7 +47,7 @@ private:
 
 class InputReader {
 public:
-    using Report = std::array<uint8_t, kInputReportSize>;
+    using Report = std::array<uint8_t, protocol::kInputReportSize>;
     using Handler = std::function<void(const Report&)>;
 
     // How long one read waits before the reader looks at its stop flag again.

@@ -30,12 +30,13 @@ constexpr std::array<uint8_t, 3> kLightingSteps{0, 1, 2};
 
 } // namespace
 
-DeviceButtonEntry profileButtonEntry(std::span<const uint8_t, kDataBlockSize> block, std::size_t i) {
+DeviceButtonEntry profileButtonEntry(std::span<const uint8_t, protocol::kDataBlockSize> block,
+                                     std::size_t i) {
     return DeviceButtonEntry::parse(
         block.subspan(kProfileButtonEntriesOffset + kEntrySize * i).first<kEntrySize>());
 }
 
-void decodeProfileBlock(std::span<const uint8_t, kDataBlockSize> block, ProfileSettings& s) {
+void decodeProfileBlock(std::span<const uint8_t, protocol::kDataBlockSize> block, ProfileSettings& s) {
     s = ProfileSettings{};
     s.profileNumber = block[0] >= 2 && block[0] <= 6 ? block[0] : 1;
     s.pollingRate = pollingRateHz(block[1]);
@@ -45,7 +46,7 @@ void decodeProfileBlock(std::span<const uint8_t, kDataBlockSize> block, ProfileS
     s.dpiSettings.first = block[5];
     s.dpiSettings.second = block[6];
     for (std::size_t i = 0; i < 10; ++i)
-        s.dpiSettings.values[i] = getLe16(block, 7 + 2 * i);
+        s.dpiSettings.values[i] = protocol::getLe16(block, 7 + 2 * i);
     s.lightingMode = oneOf(block[31], kLightingModes) ? block[31] : 1;
     std::memcpy(s.colors.bytes, block.data() + 32, sizeof s.colors.bytes);
     s.brightness = oneOf(block[56], kBrightnessSteps) ? block[56] : 100;

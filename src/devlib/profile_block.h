@@ -8,7 +8,7 @@
 //   65 + 7*i: button entry of button i + 1 (i = 0..5)
 
 #include "devlib/button_encoding.h"
-#include "devlib/protocol.h"
+#include "protocol/reports.h"
 #include "talwyn_pro_dll.h"
 
 #include <span>
@@ -19,9 +19,9 @@ inline constexpr std::size_t kProfileButtonEntriesOffset = 65;
 
 // Decodes the block into `settings`, buttons from their entries (macro events
 // and launch data are read separately).
-void decodeProfileBlock(std::span<const uint8_t, kDataBlockSize> block, ProfileSettings& settings);
+void decodeProfileBlock(std::span<const uint8_t, protocol::kDataBlockSize> block, ProfileSettings& settings);
 
 // The button entry of button index `i` (0..5) in a block.
-DeviceButtonEntry profileButtonEntry(std::span<const uint8_t, kDataBlockSize> block, std::size_t i);
+DeviceButtonEntry profileButtonEntry(std::span<const uint8_t, protocol::kDataBlockSize> block, std::size_t i);
 
 } // namespace talwyn::devlib

@@ -1,6 +1,7 @@
 #include "devlib/profile_commands.h"
 
 #include "devlib/profile_block.h"
+#include "protocol/commands.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,12 +11,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr uint8_t kCommandProfile = 0x0B;
 constexpr uint8_t kSubGetCurrent = 0x03;
 constexpr uint8_t kSubRead = 0x07;
 constexpr uint8_t kSubCount = 0x09;
 constexpr uint8_t kSubCopy = 0x0A;
-constexpr uint8_t kCommandFactoryReset = 0x0E;
 constexpr uint8_t kLaunchSubBrowser = 1;
 constexpr uint8_t kLaunchSubProgram = 6;
 
@@ -29,16 +28,17 @@ std::chrono::milliseconds pauseOf(ProfileCommand command) {
 }
 
 // Reads the 1024-byte settings block of a profile.
-bool readProfileBlock(CommandChannel& channel, uint8_t profile, DataBlock& block) {
+bool readProfileBlock(CommandChannel& channel, uint8_t profile, protocol::DataBlock& block) {
     ConfigTransport& transport = channel.transport();
-    const bool sent = transport.sendReport(makeCommand(kCommandProfile, kSubRead, profile), kFastRetryPause);
+    const bool sent = transport.sendReport(
+        protocol::makeCommand(protocol::command::kProfile, kSubRead, profile), kFastRetryPause);
     channel.sleeper().sleep(80ms);
     if (!sent)
         return false;
-    auto reply = makeReplyBuffer<kBlockReportSize>(kReportIdData);
-    if (!transport.receiveReport(reply) || reply[1] != kReplyDone)
+    auto reply = protocol::makeReplyBuffer<protocol::kBlockReportSize>(protocol::kReportIdData);
+    if (!transport.receiveReport(reply) || reply[1] != protocol::kReplyDone)
         return false;
-    std::copy_n(reply.begin() + kPayloadOffset, kDataBlockSize, block.begin());
+    std::copy_n(reply.begin() + protocol::kPayloadOffset, protocol::kDataBlockSize, block.begin());
     return true;
 }
 
@@ -51,13 +51,13 @@ void readButtonBlocks(CommandChannel& channel, uint8_t profile, ProfileSettings&
                             (button.sub == kLaunchSubBrowser || button.sub == kLaunchSubProgram);
         if (launch) {
             // A failed read leaves a zero slot rather than stale host bytes.
-            DataBlock block{};
+            protocol::DataBlock block{};
             channel.readButtonData(number, profile, block);
             std::memcpy(data.data[i], block.data(), block.size());
-            button.value = std::min<uint16_t>(button.value, kDataBlockSize);
+            button.value = std::min<uint16_t>(button.value, protocol::kDataBlockSize);
             data.lengths[i] = button.value;
         } else if (button.functionType == kFunctionTypeMacro) {
-            DataBlock block{};
+            protocol::DataBlock block{};
             channel.readButtonData(number, profile, block);
             button.subCopy = button.sub;
             button.macroByte = static_cast<uint8_t>(button.value & 0xFF);
@@ -76,9 +76,10 @@ uint8_t runProfileCommand(CommandChannel& channel, ProfileCommand command, int32
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;
-    return channel.runCommand(
-        makeCommand(kCommandProfile, static_cast<uint8_t>(command), static_cast<uint8_t>(profile)),
-        pauseOf(command));
+    return channel.runCommand(protocol::makeCommand(protocol::command::kProfile,
+                                                    static_cast<uint8_t>(command),
+                                                    static_cast<uint8_t>(profile)),
+                              pauseOf(command));
 }
 
 uint8_t getCurrentProfile(CommandChannel& channel, uint8_t* profile) {
@@ -87,8 +88,9 @@ uint8_t getCurrentProfile(CommandChannel& channel, uint8_t* profile) {
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;
-    CommandReport reply{};
-    if (channel.runCommand(makeCommand(kCommandProfile, kSubGetCurrent), {50ms, 10ms}, &reply) != kResultOk)
+    protocol::CommandReport reply{};
+    if (channel.runCommand(protocol::makeCommand(protocol::command::kProfile, kSubGetCurrent), {50ms, 10ms},
+                           &reply) != kResultOk)
         return kResultDeviceError;
     *profile = reply[16];
     return kResultOk;
@@ -100,8 +102,9 @@ uint8_t getProfileCount(CommandChannel& channel, uint8_t* count) {
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;
-    CommandReport reply{};
-    if (channel.runCommand(makeCommand(kCommandProfile, kSubCount), {50ms, 10ms}, &reply) != kResultOk)
+    protocol::CommandReport reply{};
+    if (channel.runCommand(protocol::makeCommand(protocol::command::kProfile, kSubCount), {50ms, 10ms},
+                           &reply) != kResultOk)
         return kResultDeviceError;
     *count = reply[16];
     return *count >= 1 && *count <= 5 ? kResultOk : kResultDeviceError;
@@ -113,16 +116,17 @@ uint8_t copyProfile(CommandChannel& channel, int32_t source, int32_t target) {
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;
-    return channel.runCommand(
-        makeCommand(kCommandProfile, kSubCopy, static_cast<uint8_t>(source), static_cast<uint8_t>(target)),
-        50ms);
+    return channel.runCommand(protocol::makeCommand(protocol::command::kProfile, kSubCopy,
+                                                    static_cast<uint8_t>(source),
+                                                    static_cast<uint8_t>(target)),
+                              50ms);
 }
 
 uint8_t resetFactoryDefault(CommandChannel& channel) {
     std::lock_guard guard(channel.libraryLock());
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;
-    return channel.runCommand(makeCommand(kCommandFactoryReset, 0), 50ms);
+    return channel.runCommand(protocol::makeCommand(protocol::command::kFactoryReset, 0), 50ms);
 }
 
 uint8_t readProfile(CommandChannel& channel, int32_t profile, ProfileSettings* settings,
@@ -132,7 +136,7 @@ uint8_t readProfile(CommandChannel& channel, int32_t profile, ProfileSettings* s
         return kResultInvalidArgument;
     if (!channel.transport().ensureDevice())
         return kResultDeviceError;
-    DataBlock block{};
+    protocol::DataBlock block{};
     if (!readProfileBlock(channel, static_cast<uint8_t>(profile), block))
         return kResultDeviceError;
     decodeProfileBlock(block, *settings);

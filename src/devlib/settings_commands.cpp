@@ -1,6 +1,7 @@
 #include "devlib/settings_commands.h"
 
 #include "devlib/button_encoding.h"
+#include "protocol/commands.h"
 
 #include <algorithm>
 #include <array>
@@ -12,10 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using std::chrono::milliseconds;
-
-constexpr uint8_t kCommandSensor = 0x0D;
-constexpr uint8_t kCommandLighting = 0x0C;
-constexpr uint8_t kCommandButton = 0x0A;
 
 enum class SensorSub : uint8_t {
     PollingRate = 0x01,
@@ -32,13 +29,14 @@ uint8_t lowByte(int32_t value) {
     return static_cast<uint8_t>(value & 0xFF);
 }
 
-CommandReport sensorCommand(SensorSub sub, int32_t profile, uint8_t arg6 = 0, uint8_t arg7 = 0) {
-    return makeCommand(kCommandSensor, static_cast<uint8_t>(sub), lowByte(profile), arg6, arg7);
+protocol::CommandReport sensorCommand(SensorSub sub, int32_t profile, uint8_t arg6 = 0, uint8_t arg7 = 0) {
+    return protocol::makeCommand(protocol::command::kSensor, static_cast<uint8_t>(sub), lowByte(profile),
+                                 arg6, arg7);
 }
 
-void putDpiValues(CommandReport& report, std::size_t offset, const DpiSettings& dpi) {
+void putDpiValues(protocol::CommandReport& report, std::size_t offset, const DpiSettings& dpi) {
     for (std::size_t i = 0; i < 10; ++i)
-        putLe16(report, offset + 2 * i, dpi.values[i]);
+        protocol::putLe16(report, offset + 2 * i, dpi.values[i]);
 }
 
 bool isOnOff(int32_t value) {
@@ -61,7 +59,7 @@ std::optional<uint8_t> rateCode(int32_t rateHz) {
 }
 
 // Range check first (2), then the device (20), then the exchange.
-uint8_t checkedCommand(CommandChannel& channel, bool argumentsValid, const CommandReport& report,
+uint8_t checkedCommand(CommandChannel& channel, bool argumentsValid, const protocol::CommandReport& report,
                        milliseconds pause) {
     std::lock_guard guard(channel.libraryLock());
     if (!argumentsValid)
@@ -71,7 +69,8 @@ uint8_t checkedCommand(CommandChannel& channel, bool argumentsValid, const Comma
     return channel.runCommand(report, pause);
 }
 
-uint8_t uploadWithRetries(CommandChannel& channel, const DataBlock& data, uint8_t profile, uint8_t button) {
+uint8_t uploadWithRetries(CommandChannel& channel, const protocol::DataBlock& data, uint8_t profile,
+                          uint8_t button) {
     if (channel.uploadButtonData(data, profile, button) == kResultOk)
         return kResultOk;
     for (auto pause : kUploadRetryPauses) {
@@ -113,14 +112,14 @@ uint8_t setLiftOff(CommandChannel& channel, int32_t profile, int32_t on) {
 }
 
 uint8_t setDpiSettings(CommandChannel& channel, int32_t profile, const DpiSettings& dpi) {
-    CommandReport report = sensorCommand(SensorSub::Dpi, profile, dpi.first, dpi.second);
+    protocol::CommandReport report = sensorCommand(SensorSub::Dpi, profile, dpi.first, dpi.second);
     putDpiValues(report, 16, dpi);
     return checkedCommand(channel, isProfileNumber(profile), report, 50ms);
 }
 
 uint8_t resetSensorSettings(CommandChannel& channel, int32_t profile, const SensorValues& values,
                             const DpiSettings& dpi) {
-    CommandReport report = sensorCommand(SensorSub::All, profile);
+    protocol::CommandReport report = sensorCommand(SensorSub::All, profile);
     report[16] = lowByte(values.rateCode);
     report[17] = lowByte(values.responseTime);
     report[18] = lowByte(values.angleSnapping);
@@ -133,7 +132,7 @@ uint8_t resetSensorSettings(CommandChannel& channel, int32_t profile, const Sens
 
 uint8_t updateLighting(CommandChannel& channel, int32_t profile, int32_t mode, const LightingColors& colors,
                        int32_t brightness, int32_t flag, int32_t step) {
-    CommandReport report = makeCommand(kCommandLighting, 0, lowByte(profile));
+    protocol::CommandReport report = protocol::makeCommand(protocol::command::kLighting, 0, lowByte(profile));
     report[16] = lowByte(mode);
     std::memcpy(report.data() + 17, colors.bytes, sizeof colors.bytes);
     report[41] = lowByte(brightness);
@@ -153,9 +152,10 @@ uint8_t setButtonSettings(CommandChannel& channel, int32_t profile, const Button
         return kResultDeviceError;
     const EncodedButton encoded = encodeButton(*settings);
     const uint8_t button = lowByte(settings->button);
-    CommandReport report = makeCommand(kCommandButton, 0, lowByte(profile), button);
+    protocol::CommandReport report =
+        protocol::makeCommand(protocol::command::kButton, 0, lowByte(profile), button);
     const auto entry = encoded.entry.bytes();
-    std::copy(entry.begin(), entry.end(), report.begin() + kPayloadOffset);
+    std::copy(entry.begin(), entry.end(), report.begin() + protocol::kPayloadOffset);
     if (channel.runCommand(report, 50ms) != kResultOk)
         return kResultDeviceError;
     if (!encoded.data)
@@ -172,13 +172,13 @@ uint8_t setButtonLaunch(CommandChannel& channel, const LaunchSettings* settings,
         return kResultDeviceError;
     if (settings->button < 1 || settings->button > TALWYN_PROFILE_BUTTONS)
         return kResultInvalidArgument;
-    DataBlock data{};
+    protocol::DataBlock data{};
     std::copy_n(settings->data, settings->length, data.begin());
     const uint8_t profile = lowByte(settings->profile);
     const uint8_t button = lowByte(settings->button);
-    CommandReport report = makeCommand(kCommandButton, 0, profile, button);
+    protocol::CommandReport report = protocol::makeCommand(protocol::command::kButton, 0, profile, button);
     report[16] = static_cast<uint8_t>(kind);
-    putLe16(report, 18, settings->length);
+    protocol::putLe16(report, 18, settings->length);
     const auto pause = kind == LaunchKind::Program ? 50ms : 80ms;
     if (channel.runCommand(report, pause) != kResultOk)
         return kResultDeviceError;

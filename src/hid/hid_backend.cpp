@@ -15,23 +15,17 @@ namespace {
 
 constexpr std::string_view kSimPrefix = "sim:";
 
-struct Selection {
-    enum class Kind { Hidapi, Sim, Forbidden } kind = Kind::Hidapi;
-    std::string socketPath;
-};
+} // namespace
 
-// An unknown value falls back to real hardware, as an unset variable does.
-Selection selectionFromEnvironment() {
+BackendSelection backendSelectionFromEnvironment() {
     const char* value = std::getenv("TALWYN_HID");
     const std::string_view v = value ? value : "";
     if (v.starts_with(kSimPrefix))
-        return {Selection::Kind::Sim, std::string(v.substr(kSimPrefix.size()))};
+        return {BackendSelection::Kind::Sim, std::string(v.substr(kSimPrefix.size()))};
     if (v == "forbidden")
-        return {Selection::Kind::Forbidden, {}};
+        return {BackendSelection::Kind::Forbidden, {}};
     return {};
 }
-
-} // namespace
 
 ErrorClass classifyErrno(int err) {
     switch (err) {
@@ -50,26 +44,26 @@ ErrorClass classifyErrno(int err) {
 }
 
 std::unique_ptr<HidBackend> makeBackendFromEnvironment() {
-    const Selection s = selectionFromEnvironment();
+    const BackendSelection s = backendSelectionFromEnvironment();
     switch (s.kind) {
-    case Selection::Kind::Sim:
+    case BackendSelection::Kind::Sim:
         return std::make_unique<SimSocketBackend>(s.socketPath);
-    case Selection::Kind::Forbidden:
+    case BackendSelection::Kind::Forbidden:
         return std::make_unique<ForbiddenBackend>();
-    case Selection::Kind::Hidapi:
+    case BackendSelection::Kind::Hidapi:
         break;
     }
     return std::make_unique<HidapiBackend>();
 }
 
 std::unique_ptr<DeviceMonitor> makeDeviceMonitorFromEnvironment() {
-    const Selection s = selectionFromEnvironment();
+    const BackendSelection s = backendSelectionFromEnvironment();
     switch (s.kind) {
-    case Selection::Kind::Sim:
+    case BackendSelection::Kind::Sim:
         return std::make_unique<SimSocketMonitor>(s.socketPath);
-    case Selection::Kind::Forbidden:
+    case BackendSelection::Kind::Forbidden:
         return std::make_unique<ForbiddenMonitor>();
-    case Selection::Kind::Hidapi:
+    case BackendSelection::Kind::Hidapi:
         break;
     }
     return std::make_unique<UdevMonitor>();

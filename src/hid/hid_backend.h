@@ -82,9 +82,16 @@ public:
     virtual void stop() = 0;
 };
 
-// Reads TALWYN_HID: "hidapi" (default, real hardware), "sim:<socket path>"
-// (the simulated mouse's daemon) or "forbidden" (tests: any device access
-// aborts the process with a message, see forbidden_backend.h).
+// What TALWYN_HID selects: "hidapi" (default, real hardware), "sim:<socket
+// path>" (the simulated mouse's daemon) or "forbidden" (tests: any device
+// access aborts the process with a message, see forbidden_backend.h). An
+// unknown value falls back to real hardware, as an unset variable does.
+struct BackendSelection {
+    enum class Kind { Hidapi, Sim, Forbidden } kind = Kind::Hidapi;
+    std::string socketPath;
+};
+BackendSelection backendSelectionFromEnvironment();
+
 std::unique_ptr<HidBackend> makeBackendFromEnvironment();
 std::unique_ptr<DeviceMonitor> makeDeviceMonitorFromEnvironment();
 

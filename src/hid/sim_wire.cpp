@@ -73,9 +73,12 @@ std::span<const uint8_t> Reader::rest() {
 
 namespace {
 
-bool writeAll(int fd, const uint8_t* data, std::size_t size) {
+// Moves all `size` bytes through `transfer` (one send or recv), resuming
+// after signals; false when the peer went away or the socket failed.
+template <typename Byte, typename Transfer>
+bool transferAll(Byte* data, std::size_t size, Transfer transfer) {
     while (size > 0) {
-        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
+        const ssize_t n = transfer(data, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -86,17 +89,13 @@ bool writeAll(int fd, const uint8_t* data, std::size_t size) {
     return true;
 }
 
+bool writeAll(int fd, const uint8_t* data, std::size_t size) {
+    return transferAll(data, size,
+                       [fd](const uint8_t* p, std::size_t n) { return ::send(fd, p, n, MSG_NOSIGNAL); });
+}
+
 bool readAll(int fd, uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::recv(fd, data, size, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return transferAll(data, size, [fd](uint8_t* p, std::size_t n) { return ::recv(fd, p, n, 0); });
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "buttons/key_names.h"
 #include "controls/edits.h"
 #include "controls/paint_support.h"
+#include "device/user_texts.h"
 #include "pages/skinning.h"
 
 #include <QKeyEvent>
@@ -181,7 +182,7 @@ void CPopDlg::confirm() {
     switch (mode_) {
     case PopMode::SensorSqat1:
         if (services_.device == nullptr) {
-            services_.messages.warn(QStringLiteral("Talwyn PRO mouse not found !"), this);
+            services_.messages.warn(QString::fromLatin1(device::kMouseNotFound), this);
             return;
         }
         // One start at a time; the mouse answers on the device worker.
@@ -191,7 +192,7 @@ void CPopDlg::confirm() {
             if (found) {
                 runNextStep(PopMode::SensorSqat2);
             } else {
-                services_.messages.warn(QStringLiteral("Talwyn PRO mouse not found !"), this);
+                services_.messages.warn(QString::fromLatin1(device::kMouseNotFound), this);
             }
         });
         return;

@@ -1,6 +1,7 @@
 #include "pages/support_dlg.h"
 
 #include "controls/edits.h"
+#include "device/user_texts.h"
 #include "pages/popup_dlg.h"
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
@@ -35,10 +36,6 @@ SupportAddresses SupportAddresses::maker() {
     return {QStringLiteral("https://www.orvane.com/support"),
             QStringLiteral("https://www.orvane.com/support/downloads"),
             QStringLiteral("https://www.orvane.com/support/faq")};
-}
-
-QString firmwareVersionText(int number) {
-    return QString::asprintf("%.2f", number / 100.0);
 }
 
 std::filesystem::path updaterConfigPath(const std::filesystem::path& programFolder) {
@@ -93,17 +90,17 @@ void CSupportDlg::layOut() {
     softVersion_ = makeVersionLabel(support_id::kSoftVersion);
     softVersion_->SetText(QString::fromUtf16(kSoftwareVersion));
     firmVersion_ = makeVersionLabel(support_id::kFirmVersion);
-    firmVersion_->SetText(QString::fromUtf16(kNoFirmwareVersion));
+    firmVersion_->SetText(QString::fromLatin1(device::kNoFirmwareVersion));
 }
 
 void CSupportDlg::initialize(std::function<void(bool goOn)> done) {
     services_.device.findFirmware(this, [this, done = std::move(done)](std::optional<int> number) {
         if (!number) {
-            firmVersion_->SetText(QString::fromUtf16(kNoFirmwareVersion));
+            firmVersion_->SetText(QString::fromLatin1(device::kNoFirmwareVersion));
             done(true);
             return;
         }
-        firmVersion_->SetText(firmwareVersionText(*number));
+        firmVersion_->SetText(QString::fromStdString(device::firmwareVersionText(*number)));
         done(offerFirmwareUpdate(*number) != FirmwareOffer::Declined);
     });
 }

@@ -30,7 +30,6 @@ inline constexpr controls::ControlId kFaq = 1086;
 } // namespace support_id
 
 inline constexpr char16_t kSoftwareVersion[] = u"1.00";
-inline constexpr char16_t kNoFirmwareVersion[] = u"-.--";
 // The updater's own firmware number when its configuration names none.
 inline constexpr int kUnconfiguredFirmwareNumber = 1000;
 // Mice at this firmware number or later are never offered an update.
@@ -44,9 +43,6 @@ struct SupportAddresses {
 
     static SupportAddresses maker();
 };
-
-// A firmware number as its version text: 105 -> "1.05".
-QString firmwareVersionText(int number);
 
 // The updater's files below the program folder.
 std::filesystem::path updaterConfigPath(const std::filesystem::path& programFolder);

@@ -1,7 +1,7 @@
 #include "sim/library_protocol.h"
 
-#include "device/device_image.h"
-#include "profiles/profile_data.h"
+#include "protocol/commands.h"
+#include "sim/factory_image.h"
 #include "sim/firmware_image.h"
 
 #include <algorithm>
@@ -10,40 +10,25 @@
 namespace talwyn::sim {
 namespace {
 
-namespace off = device::image_offset;
+namespace off = protocol::image_offset;
+namespace cmd = protocol::command;
+using protocol::getLe16;
+using protocol::putLe16;
 
-constexpr std::size_t kPayload = 16;
-constexpr std::size_t kEntrySize = 7;
-constexpr std::size_t kEventSize = 7;
-
-constexpr uint8_t kCmdVersion = 0x02;
-constexpr uint8_t kCmdButton = 0x0A;
-constexpr uint8_t kCmdProfile = 0x0B;
-constexpr uint8_t kCmdLighting = 0x0C;
-constexpr uint8_t kCmdSensor = 0x0D;
-constexpr uint8_t kCmdFactoryReset = 0x0E;
-constexpr uint8_t kCmdUploadData = 0x21;
-constexpr uint8_t kCmdReadButtonData = 0x25;
-constexpr uint8_t kCmdEnterBootloader = 0x3A;
-constexpr uint8_t kCmdStartTransfer = 0x03;
-constexpr uint8_t kCmdFirmwareBlock = 0x06;
-constexpr uint8_t kCmdFinishTransfer = 0x09;
-
-constexpr uint8_t kKindKey = 0x02;
-constexpr uint8_t kKindMacro = 0x03;
-constexpr uint8_t kFirstBlockIndex = 12;
-constexpr std::array<uint8_t, 4> kAccessCode{0x00, 0x6E, 0x91, 0x27};
+constexpr std::size_t kPayload = protocol::kPayloadOffset;
+constexpr std::size_t kEntrySize = protocol::kButtonSlotSize;
+constexpr std::size_t kEventSize = protocol::kEventRecordSize;
 
 // Colour slots of the image and where the block's colour triples go.
 constexpr std::array<std::size_t, 4> kColourSlots{off::kColorA, off::kColorB, off::kColorC, off::kColorD};
 constexpr std::array<std::size_t, 6> kEffectBytes{off::kColorA + 3, off::kColorD + 3, off::kColorB + 3,
                                                   off::kColorC + 3, off::kColorC + 7, off::kColorC + 11};
 
-ReportReply status(uint8_t value, std::size_t length = kCommandReportSize) {
+ReportReply status(uint8_t value, std::size_t length = protocol::kCommandReportSize) {
     return {makeStatusReply(value, length), {}, std::nullopt};
 }
-ReportReply done(std::size_t length = kCommandReportSize) {
-    return status(kStatusDone, length);
+ReportReply done(std::size_t length = protocol::kCommandReportSize) {
+    return status(protocol::kReplyDone, length);
 }
 
 // Acknowledged, then the mouse restarts as the other product.
@@ -54,36 +39,20 @@ ReportReply restartIn(Mode mode, std::size_t length) {
 }
 
 ReportReply refuse(FirmwareContext& context, const std::string& why,
-                   std::size_t length = kCommandReportSize) {
+                   std::size_t length = protocol::kCommandReportSize) {
     context.note("library: " + why);
-    return status(kStatusFailed, length);
-}
-
-uint16_t le16(std::span<const uint8_t> bytes, std::size_t at) {
-    return static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
-
-void putLe16(std::span<uint8_t> bytes, std::size_t at, uint16_t value) {
-    bytes[at] = static_cast<uint8_t>(value & 0xFF);
-    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-uint16_t sum16(std::span<const uint8_t> bytes) {
-    uint16_t sum = 0;
-    for (uint8_t b : bytes)
-        sum = static_cast<uint16_t>(sum + b);
-    return sum;
+    return status(protocol::kReplyFailed, length);
 }
 
 // The slot (0..4) of profile byte 5, or nothing.
 std::optional<std::size_t> slotOf(std::span<const uint8_t> report, std::size_t at = 5) {
-    if (report[at] < 1 || report[at] > kSlotCount)
+    if (report[at] < 1 || report[at] > protocol::kProfileCount)
         return std::nullopt;
     return report[at] - 1u;
 }
 
 std::optional<std::size_t> buttonOf(uint8_t button) {
-    if (button < 1 || button > kLaunchButtons)
+    if (button < 1 || button > protocol::kImageButtonCount)
         return std::nullopt;
     return button - 1u;
 }
@@ -93,17 +62,17 @@ std::size_t buttonSlot(std::size_t button) {
 }
 
 ReportReply blockReply(std::span<const uint8_t> data) {
-    std::vector<uint8_t> block(kBlockReportSize, 0);
-    block[0] = kReportData;
-    block[1] = kStatusDone;
+    std::vector<uint8_t> block(protocol::kBlockReportSize, 0);
+    block[0] = protocol::kReportIdData;
+    block[1] = protocol::kReplyDone;
     std::copy(data.begin(), data.end(), block.begin() + kPayload);
-    return {makeStatusReply(kStatusDone), block, std::nullopt};
+    return {makeStatusReply(protocol::kReplyDone), block, std::nullopt};
 }
 
 // Makes a slot active with the resolution level its image names (1-based).
 void activate(FirmwareState& state, std::size_t slot) {
     const Image& image = state.images[slot];
-    const int count = std::clamp<int>(image[off::kDpiLevelCount], 1, kDpiLevels);
+    const int count = std::clamp<int>(image[off::kDpiLevelCount], 1, protocol::kImageDpiLevels);
     state.activeSlot = static_cast<uint8_t>(slot);
     state.activeDpiLevel = static_cast<uint8_t>(std::clamp(image[off::kActiveDpiLevel] - 1, 0, count - 1));
 }
@@ -144,46 +113,47 @@ ReportReply LibraryProtocol::handle(FirmwareContext& context, InterfaceRole role
 ReportReply LibraryProtocol::handleNormal(FirmwareContext& context, std::span<const uint8_t> report) {
     const uint8_t id = report[0];
     const uint8_t command = report[1];
-    if (id == kReportData) {
-        if (command == kCmdUploadData)
+    if (id == protocol::kReportIdData) {
+        if (command == cmd::kUploadButtonData)
             return handleUpload(context, report);
         return refuse(context, "unknown data report " + toHex(report.first(2)));
     }
-    if (id != kReportCommand || report.size() != kCommandReportSize)
+    if (id != protocol::kReportIdCommand || report.size() != protocol::kCommandReportSize)
         return refuse(context, "command " + toHex(report.first(2)) + " of " + std::to_string(report.size()) +
                                    " bytes refused");
     FirmwareState& state = context.state();
     switch (command) {
-    case kCmdVersion: {
+    case cmd::kVersion: {
         ReportReply reply = done();
         putLe16(reply.status, kPayload, state.firmwareVersion);
         putLe16(reply.status, kPayload + 2, state.bootloaderVersion);
         return reply;
     }
-    case kCmdSensor:
+    case cmd::kSensor:
         return handleSensor(context, report);
-    case kCmdLighting:
+    case cmd::kLighting:
         return handleLighting(context, report);
-    case kCmdButton:
+    case cmd::kButton:
         return handleButton(context, report);
-    case kCmdProfile:
+    case cmd::kProfile:
         return handleProfile(context, report);
-    case kCmdFactoryReset:
-        for (std::size_t slot = 0; slot < kSlotCount; ++slot)
+    case cmd::kFactoryReset:
+        for (std::size_t slot = 0; slot < protocol::kProfileCount; ++slot)
             resetProfile(state, slot);
         activate(state, 0);
         return done();
-    case kCmdReadButtonData:
+    case cmd::kReadButtonData:
         return readButtonData(context, report);
-    case kCmdEnterBootloader:
-        if (!std::equal(kAccessCode.begin(), kAccessCode.end(), report.begin() + 4))
+    case cmd::kEnterBootloader:
+        if (!std::equal(cmd::kBootloaderAccessCode.begin(), cmd::kBootloaderAccessCode.end(),
+                        report.begin() + 4))
             return refuse(context, "bootloader entry with a wrong access code");
         if (refusedByFault(context, FirmwareStep::EnterBootloader))
-            return status(kStatusFailed);
+            return status(protocol::kReplyFailed);
         transfer_ = {};
         if (refusedByFault(context, FirmwareStep::StayInNormalMode))
             return done();
-        return restartIn(Mode::Bootloader, kCommandReportSize);
+        return restartIn(Mode::Bootloader, protocol::kCommandReportSize);
     default:
         return refuse(context, "unknown command " + toHex(report.first(3)));
     }
@@ -198,13 +168,13 @@ ReportReply LibraryProtocol::handleSensor(FirmwareContext& context, std::span<co
     auto setDpi = [&](uint8_t first, uint8_t second, std::size_t valuesAt) {
         image[off::kActiveDpiLevel] = first;
         image[off::kDpiLevelCount] = second;
-        for (std::size_t i = 0; i < kDpiLevels; ++i) {
-            const uint16_t value = le16(report, valuesAt + 2 * i);
+        for (std::size_t i = 0; i < protocol::kImageDpiLevels; ++i) {
+            const uint16_t value = getLe16(report, valuesAt + 2 * i);
             putLe16(image, off::kDpiLevel[i] + 1, value);
             putLe16(image, off::kDpiLevel[i] + 3, value);
         }
         for (std::size_t i = 0; i < extras.upperDpi.size(); ++i)
-            extras.upperDpi[i] = le16(report, valuesAt + 2 * (kDpiLevels + i));
+            extras.upperDpi[i] = getLe16(report, valuesAt + 2 * (protocol::kImageDpiLevels + i));
     };
     const uint8_t value = report[6];
     switch (report[2]) {
@@ -279,15 +249,15 @@ ReportReply LibraryProtocol::handleButton(FirmwareContext& context, std::span<co
 }
 
 ReportReply LibraryProtocol::handleUpload(FirmwareContext& context, std::span<const uint8_t> report) {
-    if (report.size() != kBlockReportSize)
+    if (report.size() != protocol::kBlockReportSize)
         return refuse(context, "data upload of " + std::to_string(report.size()) + " bytes");
     const auto slot = slotOf(report);
     const auto button = buttonOf(report[2]);
     if (!slot || !button)
         return refuse(context, "data upload for button " + std::to_string(report[2]) + " of profile " +
                                    std::to_string(report[5]));
-    const auto data = report.subspan(kPayload, kButtonDataSize);
-    if (sum16(data) != le16(report, 7))
+    const auto data = report.subspan(kPayload, protocol::kDataBlockSize);
+    if (protocol::checksum16(data) != getLe16(report, 7))
         return refuse(context, "data upload checksum " + toHex(report.subspan(7, 2)) + " does not match");
     std::copy(data.begin(), data.end(), context.state().buttonData[*slot][*button].begin());
     return done();
@@ -302,11 +272,13 @@ ReportReply LibraryProtocol::readButtonData(FirmwareContext& context, std::span<
     const FirmwareState& state = context.state();
     const Image& image = state.images[*slot];
     const std::size_t at = buttonSlot(*button);
-    const uint16_t offset = le16(image, at + 2);
-    if (image[at] == kKindMacro && offset >= off::kMacroArea && offset < kImageSize) {
+    const uint16_t offset = getLe16(image, at + 2);
+    if (image[at] == protocol::kButtonKindMacro && offset >= off::kMacroArea &&
+        offset < protocol::kProfileImageSize) {
         ButtonData data{};
-        const std::size_t count = le16(image, at + 4);
-        const std::size_t bytes = std::min({(count + 1) * kEventSize, kImageSize - offset, data.size()});
+        const std::size_t count = getLe16(image, at + 4);
+        const std::size_t bytes =
+            std::min({(count + 1) * kEventSize, protocol::kProfileImageSize - offset, data.size()});
         std::copy_n(image.begin() + offset, bytes, data.begin());
         return blockReply(data);
     }
@@ -328,7 +300,7 @@ ReportReply LibraryProtocol::handleProfile(FirmwareContext& context, std::span<c
         return reply;
     }
     if (sub == 0x02) {
-        if (report[5] < 1 || report[5] > kSlotCount + 1)
+        if (report[5] < 1 || report[5] > protocol::kProfileCount + 1)
             return refuse(context, "sync of profile " + std::to_string(report[5]));
         context.note("library: sync profile " + std::to_string(report[5]));
         return done();
@@ -365,11 +337,11 @@ ReportReply LibraryProtocol::handleProfile(FirmwareContext& context, std::span<c
     }
 }
 
-std::array<uint8_t, kButtonDataSize> LibraryProtocol::profileBlock(const FirmwareState& state,
-                                                                   std::size_t slot) const {
+std::array<uint8_t, protocol::kDataBlockSize> LibraryProtocol::profileBlock(const FirmwareState& state,
+                                                                            std::size_t slot) const {
     const Image& image = state.images[slot];
     const ProfileExtras& extras = extras_[slot];
-    std::array<uint8_t, kButtonDataSize> block{};
+    std::array<uint8_t, protocol::kDataBlockSize> block{};
     block[0] = static_cast<uint8_t>(slot + 1);
     block[1] = image[off::kReportInterval];
     block[2] = extras.responseTime;
@@ -377,10 +349,10 @@ std::array<uint8_t, kButtonDataSize> LibraryProtocol::profileBlock(const Firmwar
     block[4] = image[off::kLiftOff];
     block[5] = image[off::kActiveDpiLevel];
     block[6] = image[off::kDpiLevelCount];
-    for (std::size_t i = 0; i < kDpiLevels; ++i)
-        putLe16(block, 7 + 2 * i, le16(image, off::kDpiLevel[i] + 1));
+    for (std::size_t i = 0; i < protocol::kImageDpiLevels; ++i)
+        putLe16(block, 7 + 2 * i, getLe16(image, off::kDpiLevel[i] + 1));
     for (std::size_t i = 0; i < extras.upperDpi.size(); ++i)
-        putLe16(block, 7 + 2 * (kDpiLevels + i), extras.upperDpi[i]);
+        putLe16(block, 7 + 2 * (protocol::kImageDpiLevels + i), extras.upperDpi[i]);
     block[31] = image[off::kColorA + 3];
     for (std::size_t i = 0; i < kColourSlots.size(); ++i)
         std::copy_n(image.begin() + kColourSlots[i], 3, block.begin() + 32 + 3 * i);
@@ -388,12 +360,13 @@ std::array<uint8_t, kButtonDataSize> LibraryProtocol::profileBlock(const Firmwar
     block[56] = image[off::kBrightness];
     block[57] = extras.lightingFlag;
     block[58] = extras.lightingStep;
-    std::copy_n(image.begin() + off::kButtonSlots, kEntrySize * kLaunchButtons, block.begin() + 65);
-    for (std::size_t button = 0; button < kLaunchButtons; ++button) {
+    std::copy_n(image.begin() + off::kButtonSlots, kEntrySize * protocol::kImageButtonCount,
+                block.begin() + 65);
+    for (std::size_t button = 0; button < protocol::kImageButtonCount; ++button) {
         // The program stores a key's usage in the sub byte; the library
         // expects it in the value word.
         const auto entry = std::span(block).subspan(65 + kEntrySize * button, kEntrySize);
-        if (entry[0] == kKindKey && entry[1] != 0 && le16(entry, 2) == 0) {
+        if (entry[0] == protocol::kButtonKindKey && entry[1] != 0 && getLe16(entry, 2) == 0) {
             putLe16(entry, 2, entry[1]);
             entry[1] = 0;
         }
@@ -402,10 +375,7 @@ std::array<uint8_t, kButtonDataSize> LibraryProtocol::profileBlock(const Firmwar
 }
 
 void LibraryProtocol::resetProfile(FirmwareState& state, std::size_t slot) {
-    ProfileData profile;
-    profile.slotIndex = static_cast<uint8_t>(slot);
-    profile.name = u"Profile" + std::u16string(1, static_cast<char16_t>(u'1' + slot));
-    state.images[slot] = device::buildDeviceImage(profile).bytes;
+    state.images[slot] = factoryImage(slot);
     state.buttonData[slot] = {};
     extras_[slot] = {};
 }
@@ -413,53 +383,57 @@ void LibraryProtocol::resetProfile(FirmwareState& state, std::size_t slot) {
 ReportReply LibraryProtocol::handleBootloader(FirmwareContext& context, std::span<const uint8_t> report) {
     const uint8_t id = report[0];
     const uint8_t command = report[1];
-    if (id == kReportData && command == kCmdFirmwareBlock)
+    if (id == protocol::kReportIdData && command == cmd::kFirmwareBlock)
         return handleBlock(context, report);
-    if (id == kReportCommand && command == kCmdVersion && report.size() == kCommandReportSize) {
+    if (id == protocol::kReportIdCommand && command == cmd::kVersion &&
+        report.size() == protocol::kCommandReportSize) {
         ReportReply reply = done();
         putLe16(reply.status, kPayload, context.state().firmwareVersion);
         putLe16(reply.status, kPayload + 2, context.state().bootloaderVersion);
         return reply;
     }
-    if (id != kReportCommand || report.size() != kBlockReportSize)
+    if (id != protocol::kReportIdCommand || report.size() != protocol::kBlockReportSize)
         return refuse(context, "bootloader report " + toHex(report.first(2)) + " of " +
                                    std::to_string(report.size()) + " bytes");
-    if (command == kCmdStartTransfer) {
+    if (command == cmd::kStartTransfer) {
         if (refusedByFault(context, FirmwareStep::StartTransfer))
-            return status(kStatusFailed, kBlockReportSize);
-        transfer_ = {true, report[16], static_cast<uint32_t>(le16(report, 17) | (le16(report, 19) << 16)),
-                     0,    0,          std::nullopt};
+            return status(protocol::kReplyFailed, protocol::kBlockReportSize);
+        transfer_ = {
+            true, report[16], static_cast<uint32_t>(getLe16(report, 17) | (getLe16(report, 19) << 16)),
+            0,    0,          std::nullopt};
         context.note("bootloader: transfer of " + std::to_string(transfer_.blockCount) + " blocks announced");
-        return done(kBlockReportSize);
+        return done(protocol::kBlockReportSize);
     }
-    if (command == kCmdFinishTransfer)
+    if (command == cmd::kFinishTransfer)
         return finishTransfer(context);
-    return refuse(context, "unknown bootloader command " + toHex(report.first(2)), kBlockReportSize);
+    return refuse(context, "unknown bootloader command " + toHex(report.first(2)),
+                  protocol::kBlockReportSize);
 }
 
 ReportReply LibraryProtocol::handleBlock(FirmwareContext& context, std::span<const uint8_t> report) {
-    if (report.size() != kBlockReportSize)
+    if (report.size() != protocol::kBlockReportSize)
         return refuse(context, "firmware block of " + std::to_string(report.size()) + " bytes");
     if (!transfer_.announced)
-        return refuse(context, "firmware block before the transfer was announced", kBlockReportSize);
-    const uint8_t expected = static_cast<uint8_t>(kFirstBlockIndex + transfer_.blocksReceived);
+        return refuse(context, "firmware block before the transfer was announced",
+                      protocol::kBlockReportSize);
+    const uint8_t expected = static_cast<uint8_t>(cmd::kFirstFirmwareBlock + transfer_.blocksReceived);
     if (report[2] != expected || transfer_.blocksReceived >= transfer_.blockCount)
         return refuse(context,
                       "firmware block index " + std::to_string(report[2]) + ", expected " +
                           std::to_string(expected),
-                      kBlockReportSize);
-    const auto data = report.subspan(kPayload, kButtonDataSize);
-    if (sum16(data) != le16(report, 3))
+                      protocol::kBlockReportSize);
+    const auto data = report.subspan(kPayload, protocol::kDataBlockSize);
+    if (protocol::checksum16(data) != getLe16(report, 3))
         return refuse(context, "firmware block checksum " + toHex(report.subspan(3, 2)) + " does not match",
-                      kBlockReportSize);
+                      protocol::kBlockReportSize);
     if (refusedByFault(context, FirmwareStep::Block))
-        return status(kStatusFailed, kBlockReportSize);
+        return status(protocol::kReplyFailed, protocol::kBlockReportSize);
     if (transfer_.blocksReceived == 0)
         transfer_.version = firmwareImageVersion(data);
     for (uint8_t b : data)
         transfer_.receivedSum += b;
     ++transfer_.blocksReceived;
-    return done(kBlockReportSize);
+    return done(protocol::kBlockReportSize);
 }
 
 ReportReply LibraryProtocol::finishTransfer(FirmwareContext& context) {
@@ -471,9 +445,9 @@ ReportReply LibraryProtocol::finishTransfer(FirmwareContext& context) {
                           std::to_string(transfer_.blockCount) + " blocks, image checksum " +
                           std::to_string(transfer_.receivedSum) + " against " +
                           std::to_string(transfer_.checksum),
-                      kBlockReportSize);
+                      protocol::kBlockReportSize);
     if (refusedByFault(context, FirmwareStep::FinishTransfer))
-        return status(kStatusFailed, kBlockReportSize);
+        return status(protocol::kReplyFailed, protocol::kBlockReportSize);
     if (transfer_.version) {
         context.state().firmwareVersion = *transfer_.version;
         context.note("bootloader: firmware " +
@@ -485,7 +459,7 @@ ReportReply LibraryProtocol::finishTransfer(FirmwareContext& context) {
             "bootloader: firmware without a version tag written, version kept, restarting in normal mode");
     }
     transfer_ = {};
-    return restartIn(Mode::Normal, kBlockReportSize);
+    return restartIn(Mode::Normal, protocol::kBlockReportSize);
 }
 
 bool LibraryProtocol::refusedByFault(FirmwareContext& context, FirmwareStep step) {

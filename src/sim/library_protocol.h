@@ -88,10 +88,11 @@ private:
     // True (and noted) when an injected fault makes the mouse refuse `step`.
     bool refusedByFault(FirmwareContext& context, FirmwareStep step);
 
-    std::array<uint8_t, kButtonDataSize> profileBlock(const FirmwareState& state, std::size_t slot) const;
+    std::array<uint8_t, protocol::kDataBlockSize> profileBlock(const FirmwareState& state,
+                                                               std::size_t slot) const;
     void resetProfile(FirmwareState& state, std::size_t slot);
 
-    std::array<ProfileExtras, kSlotCount> extras_{};
+    std::array<ProfileExtras, protocol::kProfileCount> extras_{};
     Transfer transfer_;
 };
 

@@ -1,6 +1,6 @@
 #include "sim/sim_mouse.h"
 
-#include "device/device_image.h"
+#include "protocol/commands.h"
 #include "sim/library_protocol.h"
 
 #include <algorithm>
@@ -16,15 +16,10 @@ constexpr std::size_t kMaxQueuedInput = 64;
 constexpr std::size_t kKeptNotices = 256;
 constexpr char kHidClass[] = "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
-// Program protocol command bytes (report 0xA1 byte 1, report 0xA0 byte 1).
-constexpr uint8_t kCmdReadActive = 0x03;
-constexpr uint8_t kCmdActivate = 0x04;
-constexpr uint8_t kCmdSurface = 0x05;
-constexpr uint8_t kCmdUploadImage = 0x08;
-constexpr uint8_t kSurfaceStart = 0x01;
-constexpr uint8_t kSurfaceRead = 0x02;
-constexpr std::size_t kValueByte = 16;
-constexpr std::size_t kUploadPartSize = 1024;
+namespace off = protocol::image_offset;
+
+constexpr std::size_t kValueByte = protocol::kPayloadOffset;
+constexpr std::size_t kUploadPartSize = protocol::kDataBlockSize;
 
 template <typename Predicate>
 void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable_any& cv, int timeoutMs,
@@ -35,9 +30,13 @@ void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable_any& cv
         cv.wait_for(lock, stop, std::chrono::milliseconds(timeoutMs), ready);
 }
 
-hid::DeviceInfo info(std::string path, uint16_t product, uint16_t release, uint16_t page, uint16_t usage,
+// The event interface's collection: generic desktop, mouse.
+constexpr protocol::Collection kEventsCollection{0x0001, 0x0002};
+
+hid::DeviceInfo info(std::string path, uint16_t product, uint16_t release, protocol::Collection collection,
                      int interfaceNumber) {
-    return {std::move(path), kVendorId, product, release, page, usage, interfaceNumber};
+    return {std::move(path),      protocol::kVendorId, product,        release,
+            collection.usagePage, collection.usage,    interfaceNumber};
 }
 
 const char* roleName(InterfaceRole role) {
@@ -54,22 +53,15 @@ const char* roleName(InterfaceRole role) {
     return "unknown";
 }
 
-Image defaultImage(uint8_t slot) {
-    ProfileData profile;
-    profile.slotIndex = slot;
-    profile.name = u"Profile" + std::u16string(1, static_cast<char16_t>(u'1' + slot));
-    return device::buildDeviceImage(profile).bytes;
-}
-
 uint8_t levelCountOf(const Image& image) {
-    return std::clamp<uint8_t>(image[device::image_offset::kDpiLevelCount], 1, kDpiLevels);
+    return std::clamp<uint8_t>(image[off::kDpiLevelCount], 1, protocol::kImageDpiLevels);
 }
 
 } // namespace
 
 std::vector<uint8_t> makeStatusReply(uint8_t status, std::size_t length) {
     std::vector<uint8_t> reply(std::max<std::size_t>(length, 2), 0);
-    reply[0] = kReportCommand;
+    reply[0] = protocol::kReportIdCommand;
     reply[1] = status;
     return reply;
 }
@@ -92,16 +84,18 @@ std::vector<SimInterface> interfacesFor(const FirmwareState& state) {
     if (state.mode == Mode::Bootloader) {
         const uint16_t bl = state.bootloaderVersion;
         return {{InterfaceRole::Bootloader,
-                 info(prefix + "1328#6&3E4F5A6B&0&0000" + kHidClass, kProductBootloader, bl, 0xFF01, 2, 0)}};
+                 info(prefix + "1328#6&3E4F5A6B&0&0000" + kHidClass, protocol::kProductIdBootloader, bl,
+                      protocol::kConfigCollection, 0)}};
     }
     const uint16_t fw = state.firmwareVersion;
     return {
-        {InterfaceRole::Events,
-         info(prefix + "1329&MI_00#7&1A2B3C4D&0&0000" + kHidClass, kProductNormal, fw, 0x0001, 0x0002, 0)},
-        {InterfaceRole::Configuration,
-         info(prefix + "1329&MI_01&Col01#7&2C3D4E5F&0&0000" + kHidClass, kProductNormal, fw, 0xFF01, 2, 1)},
+        {InterfaceRole::Events, info(prefix + "1329&MI_00#7&1A2B3C4D&0&0000" + kHidClass,
+                                     protocol::kProductIdNormal, fw, kEventsCollection, 0)},
+        {InterfaceRole::Configuration, info(prefix + "1329&MI_01&Col01#7&2C3D4E5F&0&0000" + kHidClass,
+                                            protocol::kProductIdNormal, fw, protocol::kConfigCollection, 1)},
         {InterfaceRole::SecondVendor,
-         info(prefix + "1329&MI_01&Col02#7&2C3D4E5F&0&0001" + kHidClass, kProductNormal, fw, 0xFF02, 1, 1)},
+         info(prefix + "1329&MI_01&Col02#7&2C3D4E5F&0&0001" + kHidClass, protocol::kProductIdNormal, fw,
+              protocol::kCompliantCollection, 1)},
     };
 }
 
@@ -123,10 +117,10 @@ SimMouse::SimMouse(SimOptions options) : library_(std::make_unique<LibraryProtoc
     state_.firmwareVersion = options.firmwareVersion;
     state_.bootloaderVersion = options.bootloaderVersion;
     state_.present = options.present;
-    for (uint8_t slot = 0; slot < kSlotCount; ++slot)
-        state_.images[slot] = defaultImage(slot);
+    for (uint8_t slot = 0; slot < protocol::kProfileCount; ++slot)
+        state_.images[slot] = factoryImage(slot);
     activateSlot(0);
-    pendingStatus_ = makeStatusReply(kStatusDone);
+    pendingStatus_ = makeStatusReply(protocol::kReplyDone);
 }
 
 SimMouse::~SimMouse() {
@@ -209,28 +203,30 @@ void SimMouse::handleReport(const SimHandle& handle, std::span<const uint8_t> re
 bool SimMouse::handleProgramReport(std::span<const uint8_t> report) {
     const uint8_t id = report[0];
     const uint8_t command = report.size() > 1 ? report[1] : 0;
-    const bool programCommand = id == kReportCommand && (command == kCmdReadActive ||
-                                                         command == kCmdActivate || command == kCmdSurface);
-    const bool imageUpload = id == kReportData && command == kCmdUploadImage;
+    const bool programCommand =
+        id == protocol::kReportIdCommand &&
+        (command == protocol::command::kReadActiveProfile || command == protocol::command::kActivateProfile ||
+         command == protocol::command::kSurfaceAnalysis);
+    const bool imageUpload = id == protocol::kReportIdData && command == protocol::command::kUploadImage;
     if (!programCommand && !imageUpload)
         return false;
 
-    const std::size_t expected = programCommand ? kCommandReportSize : kBlockReportSize;
+    const std::size_t expected = programCommand ? protocol::kCommandReportSize : protocol::kBlockReportSize;
     if (report.size() != expected) {
         noteLocked("report " + toHex(report.first(2)) + " has " + std::to_string(report.size()) +
                    " bytes, expected " + std::to_string(expected));
-        pendingStatus_ = makeStatusReply(kStatusFailed);
+        pendingStatus_ = makeStatusReply(protocol::kReplyFailed);
         return true;
     }
 
-    std::vector<uint8_t> reply = makeStatusReply(kStatusDone);
+    std::vector<uint8_t> reply = makeStatusReply(protocol::kReplyDone);
     if (imageUpload) {
         const uint8_t slot = report[5];
         const uint8_t part = report[6];
-        if (slot >= kSlotCount || part > 1) {
+        if (slot >= protocol::kProfileCount || part > 1) {
             noteLocked("image upload to slot " + std::to_string(slot) + " part " + std::to_string(part) +
                        " refused");
-            reply[1] = kStatusFailed;
+            reply[1] = protocol::kReplyFailed;
         } else {
             std::copy_n(report.begin() + 16, kUploadPartSize,
                         state_.images[slot].begin() + part * kUploadPartSize);
@@ -238,21 +234,21 @@ bool SimMouse::handleProgramReport(std::span<const uint8_t> report) {
                 noteLocked("last byte of an image upload is " + std::to_string(report.back()) +
                            ", expected 0");
         }
-    } else if (command == kCmdReadActive) {
+    } else if (command == protocol::command::kReadActiveProfile) {
         reply[kValueByte] = state_.activeSlot;
-    } else if (command == kCmdActivate) {
+    } else if (command == protocol::command::kActivateProfile) {
         const uint8_t slot = report[5];
-        if (slot >= kSlotCount) {
+        if (slot >= protocol::kProfileCount) {
             noteLocked("activation of slot " + std::to_string(slot) + " refused");
-            reply[1] = kStatusFailed;
+            reply[1] = protocol::kReplyFailed;
         } else {
             activateSlot(slot);
         }
-    } else if (report[2] == kSurfaceRead) {
+    } else if (report[2] == protocol::command::kSurfaceRead) {
         reply[kValueByte] = state_.surfaceValue;
-    } else if (report[2] != kSurfaceStart) {
+    } else if (report[2] != protocol::command::kSurfaceStart) {
         noteLocked("unknown surface analysis step " + std::to_string(report[2]));
-        reply[1] = kStatusFailed;
+        reply[1] = protocol::kReplyFailed;
     }
     pendingStatus_ = std::move(reply);
     return true;
@@ -261,7 +257,7 @@ bool SimMouse::handleProgramReport(std::span<const uint8_t> report) {
 void SimMouse::activateSlot(uint8_t slot) {
     state_.activeSlot = slot;
     const Image& image = state_.images[slot];
-    const int level = image[device::image_offset::kActiveDpiLevel];
+    const int level = image[off::kActiveDpiLevel];
     state_.activeDpiLevel = static_cast<uint8_t>(std::clamp(level - 1, 0, levelCountOf(image) - 1));
 }
 
@@ -282,18 +278,18 @@ hid::Result SimMouse::getFeature(const SimHandle& handle, std::span<uint8_t> buf
     const uint8_t id = buffer[0];
     std::vector<uint8_t> reply;
     std::optional<Mode> switchTo;
-    if (id == kReportCommand) {
+    if (id == protocol::kReportIdCommand) {
         if (state_.faults.busyReplies > 0) {
             --state_.faults.busyReplies;
-            reply = makeStatusReply(kStatusBusy);
+            reply = makeStatusReply(protocol::kReplyBusy);
         } else {
             reply = pendingStatus_;
             switchTo = std::exchange(pendingMode_, std::nullopt);
         }
-    } else if (id == kReportData) {
+    } else if (id == protocol::kReportIdData) {
         reply = pendingBlock_;
         if (reply.empty())
-            reply.assign(1, kReportData);
+            reply.assign(1, protocol::kReportIdData);
     } else {
         noteLocked("get_feature of unknown report id " + toHex(buffer.first(1)));
         return hid::Result::failure(hid::ErrorClass::Fatal, EINVAL);
@@ -346,7 +342,7 @@ void SimMouse::reenumerate(Mode mode, bool present) {
     state_.present = present;
     ++generation_;
     inputQueue_.clear();
-    pendingStatus_ = makeStatusReply(kStatusDone);
+    pendingStatus_ = makeStatusReply(protocol::kReplyDone);
     pendingBlock_.clear();
     for (const auto& iface : interfacesFor(state_))
         postNotice(hid::DeviceChange::Arrival, iface.info.path);
@@ -359,7 +355,7 @@ void SimMouse::pressDpi() {
         return;
     const uint8_t count = levelCountOf(state_.images[state_.activeSlot]);
     state_.activeDpiLevel = static_cast<uint8_t>((state_.activeDpiLevel + 1) % count);
-    queueInput({kReportInput, 0x02, state_.activeDpiLevel, 0, 0, 0, 0, 0, 0});
+    queueInput({protocol::kReportIdInput, 0x02, state_.activeDpiLevel, 0, 0, 0, 0, 0, 0});
 }
 
 bool SimMouse::pressLaunch(int button, std::string* reason) {
@@ -371,14 +367,14 @@ bool SimMouse::pressLaunch(int button, std::string* reason) {
     };
     if (!state_.present || state_.mode != Mode::Normal)
         return fail("the mouse is not present in normal mode");
-    if (button < 1 || button > static_cast<int>(kLaunchButtons))
+    if (button < 1 || button > static_cast<int>(protocol::kImageButtonCount))
         return fail("button must be 1 to 6");
     const Image& image = state_.images[state_.activeSlot];
-    const std::size_t at = kImageButtonSlots + 7 * static_cast<std::size_t>(button - 1);
+    const std::size_t at = protocol::image_offset::kButtonSlots + 7 * static_cast<std::size_t>(button - 1);
     const uint8_t kind = image[at];
     if (kind != 0x23 && kind != 0x24)
         return fail("button " + std::to_string(button) + " does not launch a program or a browser");
-    queueInput({kReportInput, kind, image[at + 2], image[at + 3], static_cast<uint8_t>(button),
+    queueInput({protocol::kReportIdInput, kind, image[at + 2], image[at + 3], static_cast<uint8_t>(button),
                 static_cast<uint8_t>(state_.activeSlot + 1), 0, 0, 0});
     return true;
 }

@@ -12,16 +12,20 @@
 // pending status reply, one of report 0xA0 the pending block reply (both
 // zero-padded or cut to the length the host asks for).
 //
-// Stored images: five 2048-byte images in the layout of device/device_image.h
+// Stored images: five 2048-byte images in the layout of protocol/profile_image.h
 // (the program's own upload writes them verbatim). Data shared with the
 // library protocol lives in the image itself wherever the image has a place
 // for it: button i (0..5) has its 7-byte device entry at
-// kImageButtonSlots + 7 * i (kind, value, word, word, 0x0F); a launch button
+// protocol::image_offset::kButtonSlots + 7 * i (kind, value, word, word, 0x0F); a launch button
 // (kind 0x23 program, 0x24 browser) keeps its data length in the first word,
 // and its data bytes in FirmwareState::buttonData. `press launch` reads exactly
 // these fields.
 
 #include "hid/hid_backend.h"
+#include "protocol/device_ids.h"
+#include "protocol/profile_image.h"
+#include "protocol/reports.h"
+#include "sim/factory_image.h"
 
 #include <array>
 #include <condition_variable>
@@ -39,28 +43,6 @@
 
 namespace talwyn::sim {
 
-inline constexpr uint16_t kVendorId = 0x22D4;
-inline constexpr uint16_t kProductNormal = 0x1329;
-inline constexpr uint16_t kProductBootloader = 0x1328;
-
-inline constexpr std::size_t kSlotCount = 5;
-inline constexpr std::size_t kImageSize = 2048;
-inline constexpr std::size_t kLaunchButtons = 6;
-inline constexpr std::size_t kButtonDataSize = 1024;
-inline constexpr std::size_t kCommandReportSize = 64;
-inline constexpr std::size_t kBlockReportSize = 1041;
-inline constexpr std::size_t kInputReportSize = 9;
-inline constexpr std::size_t kImageButtonSlots = 0x65;
-
-inline constexpr uint8_t kReportCommand = 0xA1;
-inline constexpr uint8_t kReportData = 0xA0;
-inline constexpr uint8_t kReportInput = 0x03;
-
-// Status byte (byte 1) of a reply.
-inline constexpr uint8_t kStatusDone = 1;
-inline constexpr uint8_t kStatusFailed = 2;
-inline constexpr uint8_t kStatusBusy = 3;
-
 enum class Mode { Normal, Bootloader };
 
 // The HID top-level collections the mouse exposes.
@@ -71,9 +53,8 @@ enum class InterfaceRole {
     Bootloader,    // product 0x1328, usage page 0xFF01, usage 2
 };
 
-using Image = std::array<uint8_t, kImageSize>;
-using ButtonData = std::array<uint8_t, kButtonDataSize>;
-using InputReport = std::array<uint8_t, kInputReportSize>;
+using ButtonData = std::array<uint8_t, protocol::kDataBlockSize>;
+using InputReport = std::array<uint8_t, protocol::kInputReportSize>;
 
 // Steps of a firmware update the mouse can be made to refuse.
 enum class FirmwareStep {
@@ -100,10 +81,10 @@ struct FaultPlan {
 
 // The firmware's whole state; one coherent value behind both protocols.
 struct FirmwareState {
-    std::array<Image, kSlotCount> images{};
+    std::array<Image, protocol::kProfileCount> images{};
     // Data blocks the library uploads for macro/shortcut/launch buttons,
     // [profile 0..4][button 0..5].
-    std::array<std::array<ButtonData, kLaunchButtons>, kSlotCount> buttonData{};
+    std::array<std::array<ButtonData, protocol::kImageButtonCount>, protocol::kProfileCount> buttonData{};
     uint8_t activeSlot = 0;     // 0..4
     uint8_t activeDpiLevel = 0; // index into the active profile's levels
     Mode mode = Mode::Normal;
@@ -131,7 +112,7 @@ struct ReportReply {
 };
 
 // A status reply: report 0xA1, the status byte, `length` bytes in all.
-std::vector<uint8_t> makeStatusReply(uint8_t status, std::size_t length = kCommandReportSize);
+std::vector<uint8_t> makeStatusReply(uint8_t status, std::size_t length = protocol::kCommandReportSize);
 
 // What a protocol handler may touch while it handles one report. Calls are
 // made with the mouse's lock held; the context must not be kept.

@@ -11,18 +11,14 @@ std::mutex handlerMutex;
 FirmwareDevice::ProgressHandler currentHandler;
 
 template <typename Function>
-bool bind(QLibrary& library, const char* name, Function& target, QString* missing) {
-    target = reinterpret_cast<Function>(library.resolve(name));
+bool bind(const devlib_host::SharedLibrary& library, const char* name, Function& target, QString* missing) {
+    target = library.bind<Function>(name);
     if (target == nullptr && missing->isEmpty())
         *missing = QString::fromLatin1(name);
     return target != nullptr;
 }
 
 } // namespace
-
-QString deviceLibraryFileName() {
-    return QStringLiteral("Talwyn_pro_dll.so");
-}
 
 LibraryFirmwareDevice::LibraryFirmwareDevice(std::filesystem::path libraryFile)
     : file_(std::move(libraryFile)) {}
@@ -33,10 +29,8 @@ LibraryFirmwareDevice::~LibraryFirmwareDevice() {
 }
 
 bool LibraryFirmwareDevice::load(QString* error) {
-    // The exact file, never a search along the system's library path.
-    library_.setFileName(QString::fromStdU16String(std::filesystem::absolute(file_).u16string()));
-    if (!library_.load()) {
-        *error = library_.errorString();
+    if (!library_.load(file_)) {
+        *error = QString::fromStdString(library_.error());
         return false;
     }
     QString missing;
@@ -47,7 +41,8 @@ bool LibraryFirmwareDevice::load(QString* error) {
     bind(library_, "Firmware_update_progress", exports_.setProgress, &missing);
     bind(library_, "Update_firmware", exports_.update, &missing);
     if (!missing.isEmpty()) {
-        *error = QStringLiteral("%1 lacks %2").arg(library_.fileName(), missing);
+        *error = QStringLiteral("%1 lacks %2")
+                     .arg(QString::fromStdU16String(library_.file().u16string()), missing);
         exports_ = {};
         return false;
     }

@@ -3,10 +3,10 @@
 // time by file name. Every call may wait on the mouse: callers run them off
 // the UI thread, one at a time, and never while an update runs.
 
+#include "devlib_host/shared_library.h"
 #include "talwyn_pro_dll.h"
 
 #include <QByteArray>
-#include <QLibrary>
 #include <QString>
 
 #include <cstdint>
@@ -37,9 +37,6 @@ public:
     virtual int startUpdate(const QByteArray& image, ProgressHandler handler) = 0;
 };
 
-// "Talwyn_pro_dll" with the platform's suffix for shared libraries.
-QString deviceLibraryFileName();
-
 class LibraryFirmwareDevice final : public FirmwareDevice {
 public:
     explicit LibraryFirmwareDevice(std::filesystem::path libraryFile);
@@ -66,7 +63,7 @@ private:
     static int32_t TALWYN_STDCALL onProgress(const uint8_t* status, const uint32_t* value);
 
     std::filesystem::path file_;
-    QLibrary library_;
+    devlib_host::SharedLibrary library_;
     Exports exports_;
 };
 

@@ -1,5 +1,6 @@
 #include "updater/update_session.h"
 
+#include "device/user_texts.h"
 #include "pages/support_dlg.h"
 
 #include <mutex>
@@ -221,13 +222,14 @@ QString UpdateSession::installedText() const {
     if (mouse_.mode == MouseMode::Bootloader)
         return QStringLiteral("none (bootloader mode)");
     if (mouse_.mode == MouseMode::Normal && mouse_.firmwareNumber)
-        return pages::firmwareVersionText(*mouse_.firmwareNumber);
-    return QString::fromUtf16(pages::kNoFirmwareVersion);
+        return QString::fromStdString(device::firmwareVersionText(*mouse_.firmwareNumber));
+    return QString::fromLatin1(device::kNoFirmwareVersion);
 }
 
 QString UpdateSession::offeredText() const {
-    return config_.firmwareNumber ? pages::firmwareVersionText(*config_.firmwareNumber)
-                                  : QString::fromUtf16(pages::kNoFirmwareVersion);
+    return QString::fromStdString(config_.firmwareNumber
+                                      ? device::firmwareVersionText(*config_.firmwareNumber)
+                                      : device::kNoFirmwareVersion);
 }
 
 QString UpdateSession::stepText() const {

@@ -48,13 +48,6 @@ TEST(DeviceEvents, OnlyResolutionLevelsChangeAnything) {
     }
 }
 
-TEST(FirmwareVersion, ShownWithTwoDecimals) {
-    EXPECT_EQ(formatFirmwareVersion(105), "1.05");
-    EXPECT_EQ(formatFirmwareVersion(100), "1.00");
-    EXPECT_EQ(formatFirmwareVersion(123), "1.23");
-    EXPECT_EQ(formatFirmwareVersion(0), "0.00");
-}
-
 TEST(SerialWorker, RunsJobsInOrderOneAtATime) {
     std::vector<int> order;
     std::atomic<int> running{0};

@@ -37,7 +37,7 @@ TEST_F(ApplyEndToEnd, ApplyUploadsTheImageAndActivatesTheSlot) {
                            (dir / "e2e.img").string(), "--slot", "3"});
     ASSERT_EQ(image.code, 0) << image.err;
     const std::string imageBytes = readFile(dir / "e2e.img");
-    ASSERT_EQ(imageBytes.size(), device::kDeviceImageSize);
+    ASSERT_EQ(imageBytes.size(), protocol::kProfileImageSize);
     EXPECT_EQ(imageBytes[0], 2);
 
     const Run apply = run({bin + "/talwynctl", "apply", profileFile.string(), "--slot", "3"});
@@ -172,7 +172,7 @@ TEST_F(ApplyEndToEnd, ImageWithoutSlotWarnsAboutMacroEventsThatDoNotFit) {
     EXPECT_EQ(image.code, 0) << image.err;
     EXPECT_EQ(image.err, "592 macro events did not fit the device image and were left out\n");
     const std::string bytes = readFile(out);
-    ASSERT_EQ(bytes.size(), device::kDeviceImageSize);
+    ASSERT_EQ(bytes.size(), protocol::kProfileImageSize);
     EXPECT_EQ(bytes[0], 0);
 
     const Run unwritable = run({bin + "/talwynctl", "profile", "image", profileFile.string(), "-o",

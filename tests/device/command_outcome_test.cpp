@@ -2,6 +2,7 @@
 // taken and the activation confirmed, and a failure names its step and why.
 
 #include "device/command_outcome.h"
+#include "device/user_texts.h"
 #include "sim/sim_backend.h"
 
 #include <gtest/gtest.h>
@@ -96,7 +97,7 @@ TEST_F(OutcomeFixture, RefusedActivationIsNotConfirmed) {
     const DeviceOutcome outcome = ApplyProfileImage(link, buildDeviceImage(profile), 7);
     EXPECT_EQ(outcome.step, DeviceStep::Activation);
     EXPECT_EQ(outcome.reason, FailureReason::NotConfirmed);
-    EXPECT_EQ(outcome.status, sim::kStatusFailed);
+    EXPECT_EQ(outcome.status, protocol::kReplyFailed);
 }
 
 TEST_F(OutcomeFixture, AbsentMouseIsNotFound) {
@@ -130,6 +131,14 @@ TEST(CommandOutcomeText, NamesTheStepAndTheReason) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(describe(c.outcome), c.text);
+}
+
+// The window, the support page and the updater all show versions this way.
+TEST(FirmwareVersionText, TwoDecimalsOfTheNumber) {
+    const std::pair<int, const char*> cases[] = {{105, "1.05"}, {100, "1.00"}, {123, "1.23"},
+                                                 {95, "0.95"},  {0, "0.00"},   {1234, "12.34"}};
+    for (const auto& [number, text] : cases)
+        EXPECT_EQ(firmwareVersionText(number), text) << number;
 }
 
 } // namespace

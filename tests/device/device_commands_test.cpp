@@ -1,4 +1,5 @@
 #include "device/device_commands.h"
+#include "protocol/device_ids.h"
 #include "sim/sim_backend.h"
 #include "support/recording_sleeper.h"
 
@@ -132,7 +133,8 @@ public:
     bool fetchFails = false;
 
     std::vector<hid::DeviceInfo> enumerate(uint16_t, uint16_t) override {
-        return {{"cfg", kVendorId, kProductId, 0x0105, kUsagePage, kUsage, 1}};
+        return {{"cfg", protocol::kVendorId, protocol::kProductIdNormal, 0x0105,
+                 protocol::kConfigCollection.usagePage, protocol::kConfigCollection.usage, 1}};
     }
     std::unique_ptr<hid::HidDevice> open(const std::string&, hid::Result*) override {
         return std::make_unique<Device>(*this);

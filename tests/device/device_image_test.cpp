@@ -1,4 +1,7 @@
 #include "device/device_image.h"
+#include "profiles/profile_set.h"
+#include "protocol/key_usage.h"
+#include "sim/factory_image.h"
 
 #include <gtest/gtest.h>
 
@@ -47,14 +50,27 @@ TEST(DeviceImage, DefaultProfileGivesTheExactImage) {
         {0x65, {0x00, 0x01, 0, 0, 0, 0, 0x0F, 0x00, 0x02, 0, 0, 0, 0, 0x0F, 0x00, 0x04, 0, 0, 0, 0, 0x0F,
                 0x00, 0x10, 0, 0, 0, 0, 0x0F, 0x00, 0x08, 0, 0, 0, 0, 0x0F, 0x09, 0xF1, 0, 0, 0, 0, 0x0F}},
     };
-    std::array<uint8_t, kDeviceImageSize> want{};
+    std::array<uint8_t, protocol::kProfileImageSize> want{};
     for (const auto& [at, bytes] : expected)
         std::copy(bytes.begin(), bytes.end(), want.begin() + at);
 
     const DeviceImage image = buildDeviceImage(ProfileData{});
-    for (std::size_t i = 0; i < kDeviceImageSize; ++i)
+    for (std::size_t i = 0; i < protocol::kProfileImageSize; ++i)
         ASSERT_EQ(image.bytes[i], want[i]) << "offset 0x" << std::hex << i;
     EXPECT_EQ(image.droppedEvents, 0u);
+}
+
+// The simulated mouse writes its factory images out as bytes of its own; the
+// program's encoder of the same profiles must give those bytes, or one of
+// the two is wrong.
+TEST(DeviceImage, FactoryProfilesGiveTheSimulatedMouseFactoryImages) {
+    for (int slot = 0; slot < ProfileSet::kSlotCount; ++slot) {
+        ProfileData factory;
+        factory.slotIndex = static_cast<uint8_t>(slot);
+        factory.name = ProfileSet::defaultSlotName(slot);
+        EXPECT_EQ(buildDeviceImage(factory).bytes, sim::factoryImage(static_cast<std::size_t>(slot)))
+            << "slot " << slot;
+    }
 }
 
 TEST(DeviceImage, ButtonSlotsByFunction) {
@@ -96,7 +112,7 @@ TEST(DeviceImage, KeyTableCoversEveryRange) {
         {0xBA, 0x33}, {0xC0, 0x35}, {0xDE, 0x34}, {0x01, 0x01}, {0x7C, 0x7C}, {0x100, 0x100},
     };
     for (auto [key, usage] : cases)
-        EXPECT_EQ(virtualKeyToUsage(key), usage) << std::hex << key;
+        EXPECT_EQ(protocol::virtualKeyToUsage(key), usage) << std::hex << key;
 }
 
 TEST(DeviceImage, TwoEventMacroLayout) {
@@ -148,9 +164,9 @@ TEST(DeviceImage, MacrosThatDoNotFitKeepWholeEventsAndTheirTerminator) {
         p.macros[b] = macro(b + 1, std::vector<CMacroEvent>(128, {1, 0x41, 1, 0x10}));
     }
     const DeviceImage image = buildDeviceImage(p);
-    const std::size_t second = 0x320 + 7 * 129;                         // 1703
-    const std::size_t secondKept = (kDeviceImageSize - second) / 7 - 1; // 48
-    const std::size_t terminator = second + 7 * secondKept;             // 2039
+    const std::size_t second = 0x320 + 7 * 129;                                    // 1703
+    const std::size_t secondKept = (protocol::kProfileImageSize - second) / 7 - 1; // 48
+    const std::size_t terminator = second + 7 * secondKept;                        // 2039
     auto word = [&](std::size_t at) { return image.bytes[at] | (image.bytes[at + 1] << 8); };
 
     EXPECT_EQ(word(0x65 + 2), 0x320);
@@ -158,8 +174,8 @@ TEST(DeviceImage, MacrosThatDoNotFitKeepWholeEventsAndTheirTerminator) {
     EXPECT_EQ(word(0x6C + 2), static_cast<int>(second));
     EXPECT_EQ(word(0x6C + 4), static_cast<int>(secondKept));
     EXPECT_EQ(slice(image, terminator - 7, 7), (Bytes{0x01, 0x04, 0x00, 0x01, 0x10, 0x00, 0x00}));
-    EXPECT_EQ(slice(image, terminator, kDeviceImageSize - terminator),
-              Bytes(kDeviceImageSize - terminator, 0));
+    EXPECT_EQ(slice(image, terminator, protocol::kProfileImageSize - terminator),
+              Bytes(protocol::kProfileImageSize - terminator, 0));
     for (std::size_t b = 2; b < 6; ++b) {
         const std::size_t at = 0x65 + 7 * b;
         EXPECT_EQ(word(at + 2), static_cast<int>(terminator)) << "button " << b;

@@ -1,5 +1,6 @@
 #include "device/device_commands.h"
 #include "device/device_link.h"
+#include "protocol/reports.h"
 #include "sim/sim_backend.h"
 #include "support/recording_sleeper.h"
 
@@ -239,7 +240,7 @@ TEST(DeviceVersion, HexDigitsReadAsDecimal) {
     const std::pair<uint16_t, uint16_t> cases[] = {{0x0100, 100}, {0x0123, 123}, {0x0105, 105},
                                                    {0x1A5, 1},    {0x0A0, 0},    {0x0000, 0}};
     for (auto [version, number] : cases)
-        EXPECT_EQ(versionAsDecimal(version), number) << std::hex << version;
+        EXPECT_EQ(protocol::versionAsDecimal(version), number) << std::hex << version;
 }
 
 } // namespace

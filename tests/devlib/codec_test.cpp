@@ -3,8 +3,8 @@
 
 #include "devlib/button_encoding.h"
 #include "devlib/command_channel.h"
-#include "devlib/key_usage.h"
 #include "devlib/profile_block.h"
+#include "protocol/key_usage.h"
 
 #include <gtest/gtest.h>
 
@@ -36,22 +36,22 @@ TEST(DevlibKeyUsage, MapsTheTableBothWaysAndPassesOthersThrough) {
                                            {0xAF, 0x80},
                                            {0xDE, 0x34},
                                            {0x13, 0x48}}) {
-        EXPECT_EQ(virtualKeyToUsage(c.key), c.usage) << std::hex << c.key;
-        EXPECT_EQ(usageToVirtualKey(c.usage), c.key) << std::hex << c.usage;
+        EXPECT_EQ(protocol::virtualKeyToUsage(c.key), c.usage) << std::hex << c.key;
+        EXPECT_EQ(protocol::usageToVirtualKey(c.usage), c.key) << std::hex << c.usage;
     }
     // Cancel shares Pause's usage and reads back as Pause.
-    EXPECT_EQ(virtualKeyToUsage(0x03), 0x48);
-    EXPECT_EQ(usageToVirtualKey(virtualKeyToUsage(0x03)), 0x13);
-    EXPECT_EQ(virtualKeyToUsage(0x01), 0x01);
-    EXPECT_EQ(usageToVirtualKey(0x3B0), 0x3B0);
+    EXPECT_EQ(protocol::virtualKeyToUsage(0x03), 0x48);
+    EXPECT_EQ(protocol::usageToVirtualKey(protocol::virtualKeyToUsage(0x03)), 0x13);
+    EXPECT_EQ(protocol::virtualKeyToUsage(0x01), 0x01);
+    EXPECT_EQ(protocol::usageToVirtualKey(0x3B0), 0x3B0);
 }
 
 TEST(DevlibHexDigitsAsDecimal, StopsAtTheFirstLetter) {
-    EXPECT_EQ(hexDigitsAsDecimal(0x0210), 210);
-    EXPECT_EQ(hexDigitsAsDecimal(0x0105), 105);
-    EXPECT_EQ(hexDigitsAsDecimal(0x01A5), 1);
-    EXPECT_EQ(hexDigitsAsDecimal(0x00A0), 0);
-    EXPECT_EQ(hexDigitsAsDecimal(0x9999), 9999);
+    EXPECT_EQ(protocol::versionAsDecimal(0x0210), 210);
+    EXPECT_EQ(protocol::versionAsDecimal(0x0105), 105);
+    EXPECT_EQ(protocol::versionAsDecimal(0x01A5), 1);
+    EXPECT_EQ(protocol::versionAsDecimal(0x00A0), 0);
+    EXPECT_EQ(protocol::versionAsDecimal(0x9999), 9999);
 }
 
 ButtonSettings button(int32_t type, uint8_t sub, uint16_t value = 0) {
@@ -216,7 +216,7 @@ TEST(DevlibProfileBlockDecoding, NormalisesOutOfRangeBytes) {
         {58, 2, &ProfileSettings::lightingStep, 2},   {58, 7, &ProfileSettings::lightingStep, 1},
     };
     for (const Case& c : cases) {
-        DataBlock block{};
+        protocol::DataBlock block{};
         block[c.offset] = c.value;
         ProfileSettings settings{};
         decodeProfileBlock(block, settings);
@@ -225,7 +225,7 @@ TEST(DevlibProfileBlockDecoding, NormalisesOutOfRangeBytes) {
 }
 
 TEST(DevlibProfileBlockDecoding, CopiesResolutionsColoursAndButtons) {
-    DataBlock block{};
+    protocol::DataBlock block{};
     block[0] = 9; // out of 2..6
     block[2] = 6;
     block[5] = 2;
@@ -259,7 +259,7 @@ TEST(DevlibProfileBlockDecoding, CopiesResolutionsColoursAndButtons) {
 }
 
 TEST(DevlibMacroEventDecoding, ReadsSevenByteEventsUpToTheCount) {
-    DataBlock block{};
+    protocol::DataBlock block{};
     const std::vector<uint8_t> events{0x01, 0x04, 0x00, 0x00, 0x14, 0x00, 0x00, 0x01, 0x04, 0x00, 0x01,
                                       0x00, 0x00, 0x00, 0x55, 0x3A, 0x00, 0x00, 0x01, 0x02, 0x03};
     std::copy(events.begin(), events.end(), block.begin());

@@ -5,6 +5,7 @@
 #include "device/device_image.h"
 #include "devlib/profile_commands.h"
 #include "devlib/settings_commands.h"
+#include "protocol/device_ids.h"
 #include "sim_fixture.h"
 #include "support/recording_sleeper.h"
 
@@ -192,13 +193,13 @@ TEST_F(DevlibCommandsTest, MediaSubSevenSendsTheConfigurationUsage) {
 }
 
 TEST_F(DevlibCommandsTest, UploadChecksumIsTheWrappingByteSum) {
-    DataBlock data{};
+    protocol::DataBlock data{};
     data[0] = 0xFF;
     data[1] = 0xFF;
     ASSERT_TRUE(channel().transport().ensureDevice());
     EXPECT_EQ(channel().uploadButtonData(data, 1, 1), kResultOk);
     EXPECT_EQ(sentReports().at(0).substr(14, 4), "fe01");
-    EXPECT_EQ(checksum16(std::vector<uint8_t>(1024, 0xFF)), 0xFC00);
+    EXPECT_EQ(protocol::checksum16(std::vector<uint8_t>(1024, 0xFF)), 0xFC00);
 }
 
 TEST_F(DevlibCommandsTest, BusyRepliesAreWaitedOutThreeTimes) {
@@ -465,11 +466,11 @@ TEST_F(DevlibCommandsTest, DeviceStatusOpensOnceAndReportsAbsence) {
 }
 
 TEST_F(DevlibCommandsTest, OpeningPicksTheRightCollection) {
-    EXPECT_EQ(library.openConfig(kProductIdBootloader), 0) << "mouse is in normal mode";
+    EXPECT_EQ(library.openConfig(protocol::kProductIdBootloader), 0) << "mouse is in normal mode";
     EXPECT_FALSE(channel().transport().isOpen());
     EXPECT_EQ(setLiftOff(channel(), 1, 0), kResultOk) << "a command reopens the normal interface";
     EXPECT_EQ(library.openCompliant(), 1);
-    EXPECT_EQ(library.openConfig(kProductIdNormal), 1);
+    EXPECT_EQ(library.openConfig(protocol::kProductIdNormal), 1);
     mouse.clearWireLog();
     ASSERT_EQ(setLiftOff(channel(), 1, 0), kResultOk);
     ASSERT_EQ(mouse.wireLog().size(), 2u);
@@ -498,9 +499,9 @@ TEST_F(DevlibCommandsTest, AProfileUploadedByTheProgramReadsBackThroughTheLibrar
     const device::DeviceImage image = device::buildDeviceImage(profile);
     ASSERT_TRUE(channel().transport().ensureDevice());
     for (uint8_t part = 0; part < 2; ++part) {
-        BlockReport upload{kReportIdData, 0x08, 0, 0, 0, profile.slotIndex, part};
-        std::copy_n(image.bytes.begin() + part * kDataBlockSize, kDataBlockSize,
-                    upload.begin() + kPayloadOffset);
+        protocol::BlockReport upload{protocol::kReportIdData, 0x08, 0, 0, 0, profile.slotIndex, part};
+        std::copy_n(image.bytes.begin() + part * protocol::kDataBlockSize, protocol::kDataBlockSize,
+                    upload.begin() + protocol::kPayloadOffset);
         ASSERT_TRUE(channel().transport().sendReport(upload, 50ms));
     }
 

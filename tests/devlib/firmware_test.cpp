@@ -3,6 +3,7 @@
 // pauses, and each way the update can end.
 
 #include "callback_recorder.h"
+#include "protocol/device_ids.h"
 #include "sim_fixture.h"
 
 #include <memory>
@@ -45,7 +46,7 @@ TEST(DevlibFirmwareImage, SplitsIntoZeroFilledBlocks) {
     EXPECT_FALSE(FirmwareImage::fromBytes(imageOf(102401)));
     const auto ones = FirmwareImage::fromBytes(std::vector<uint8_t>(1024, 0xFF));
     EXPECT_EQ(ones->checksum(), 261120u);
-    EXPECT_EQ(checksum16(ones->blocks[0]), 0xFC00);
+    EXPECT_EQ(protocol::checksum16(ones->blocks[0]), 0xFC00);
     const auto partial = FirmwareImage::fromBytes(std::vector<uint8_t>(1500, 0xFF));
     EXPECT_EQ(partial->blocks[1][475], 0xFF);
     EXPECT_EQ(partial->blocks[1][476], 0x00);
@@ -65,7 +66,7 @@ protected:
         return progressReports().entries();
     }
     void enterBootloader() {
-        CommandReport enter = makeCommand(0x3A, 0);
+        protocol::CommandReport enter = protocol::makeCommand(0x3A, 0);
         enter[5] = 0x6E;
         enter[6] = 0x91;
         enter[7] = 0x27;
@@ -91,8 +92,8 @@ TEST_F(DevlibFirmwareTest, UpdatesAMouseInNormalMode) {
     EXPECT_EQ(sent[1].substr(0, 4), "a103");
     EXPECT_EQ(sent[1].substr(32, 10), "02" + le32Hex(sum));
     EXPECT_EQ(sent[1].size(), 1041u * 2);
-    const uint16_t sum0 = checksum16(std::span(image).first(1024));
-    const uint16_t sum1 = checksum16(std::span(image).subspan(1024));
+    const uint16_t sum0 = protocol::checksum16(std::span(image).first(1024));
+    const uint16_t sum1 = protocol::checksum16(std::span(image).subspan(1024));
     EXPECT_EQ(sent[2].substr(0, 10), "a0060c" + le32Hex(sum0).substr(0, 4));
     EXPECT_EQ(sent[2].substr(32, 2048), hexOf(std::span(image).first(1024)));
     EXPECT_EQ(sent[3].substr(0, 10), "a0060d" + le32Hex(sum1).substr(0, 4));
@@ -114,7 +115,7 @@ TEST_F(DevlibFirmwareTest, AMouseInBootloaderModeSkipsTheEntry) {
     // Block 1: bytes 1024..1499, then 548 zeros counted in both checksums.
     const auto tail = std::span(image).subspan(1024);
     EXPECT_EQ(sent[2].substr(32, 2048), hexOf(tail) + std::string(548 * 2, '0'));
-    EXPECT_EQ(sent[2].substr(6, 4), le32Hex(checksum16(tail)).substr(0, 4));
+    EXPECT_EQ(sent[2].substr(6, 4), le32Hex(protocol::checksum16(tail)).substr(0, 4));
     EXPECT_EQ(sent[0].substr(34, 8), le32Hex(std::accumulate(image.begin(), image.end(), 0u)));
 }
 
@@ -170,19 +171,19 @@ TEST_F(DevlibFirmwareTest, AFailingBlockEndsTheUpdateWithTheLastProgress) {
 
 TEST_F(DevlibFirmwareTest, AWrongChecksumIsRefusedAtTheFinish) {
     enterBootloader();
-    BlockReport start{};
+    protocol::BlockReport start{};
     start[0] = 0xA1;
     start[1] = 0x03;
     start[16] = 0;
     start[17] = 1; // announces a checksum no empty image has
-    ASSERT_EQ(library.openConfig(kProductIdBootloader), 1);
+    ASSERT_EQ(library.openConfig(protocol::kProductIdBootloader), 1);
     ConfigTransport& transport = library.channel().transport();
     ASSERT_TRUE(transport.sendReport(start, 50ms));
-    BlockReport finish{};
+    protocol::BlockReport finish{};
     finish[0] = 0xA1;
     finish[1] = 0x09;
     ASSERT_TRUE(transport.sendReport(finish, 50ms));
-    auto reply = makeReplyBuffer<kBlockReportSize>(kReportIdCommand);
+    auto reply = protocol::makeReplyBuffer<protocol::kBlockReportSize>(protocol::kReportIdCommand);
     ASSERT_TRUE(transport.receiveReport(reply));
     EXPECT_EQ(reply[1], 2);
     EXPECT_FALSE(notes().empty());

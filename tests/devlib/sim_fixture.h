@@ -17,7 +17,8 @@
 namespace talwyn::devlib::testing {
 
 // Hex of a report: `head` followed by zeros up to `length` bytes.
-inline std::string report(std::initializer_list<uint8_t> head, std::size_t length = kCommandReportSize) {
+inline std::string report(std::initializer_list<uint8_t> head,
+                          std::size_t length = protocol::kCommandReportSize) {
     std::vector<uint8_t> bytes(head);
     bytes.resize(length, 0);
     return sim::toHex(bytes);

@@ -3,6 +3,7 @@
 
 #include "devlib/config_transport.h"
 #include "devlib/settings_commands.h"
+#include "protocol/device_ids.h"
 #include "support/recording_sleeper.h"
 
 #include <gtest/gtest.h>
@@ -95,17 +96,17 @@ private:
 };
 
 hid::DeviceInfo collection(std::string path, uint16_t product, uint16_t page, uint16_t usage) {
-    return {std::move(path), kVendorId, product, 0x0105, page, usage, 1};
+    return {std::move(path), protocol::kVendorId, product, 0x0105, page, usage, 1};
 }
 
 class DevlibTransportTest : public ::testing::Test {
 protected:
     Script script;
     ScriptedBackend backend{script,
-                            {collection("events", kProductIdNormal, 0x0001, 2),
-                             collection("vendor2", kProductIdNormal, 0xFF02, 1),
-                             collection("config", kProductIdNormal, 0xFF01, 2),
-                             collection("config-again", kProductIdNormal, 0xFF01, 2)}};
+                            {collection("events", protocol::kProductIdNormal, 0x0001, 2),
+                             collection("vendor2", protocol::kProductIdNormal, 0xFF02, 1),
+                             collection("config", protocol::kProductIdNormal, 0xFF01, 2),
+                             collection("config-again", protocol::kProductIdNormal, 0xFF01, 2)}};
     hid::RecordingSleeper sleeper;
     ConfigTransport transport{backend, sleeper};
     std::array<uint8_t, 64> buffer{0xA1};
@@ -115,9 +116,9 @@ protected:
 };
 
 TEST_F(DevlibTransportTest, OpensOnlyTheFirstConfigurationCollection) {
-    EXPECT_TRUE(transport.openConfigInterface(kProductIdNormal));
+    EXPECT_TRUE(transport.openConfigInterface(protocol::kProductIdNormal));
     EXPECT_EQ(backend.openedPaths, std::vector<std::string>{"config"});
-    EXPECT_FALSE(transport.openConfigInterface(kProductIdBootloader));
+    EXPECT_FALSE(transport.openConfigInterface(protocol::kProductIdBootloader));
     EXPECT_FALSE(transport.isOpen()) << "a failed open forgets the previous interface";
     EXPECT_TRUE(transport.openCompliantInterface());
     EXPECT_EQ(backend.openedPaths.back(), "vendor2");
@@ -149,7 +150,7 @@ TEST_F(DevlibTransportTest, WriteRetries) {
         {"fatal is not retried", {fatal()}, false, 1, {}},
         {"fatal on a retry ends nothing early", {transient(), fatal(), ok()}, true, 3, {30ms}},
     };
-    ASSERT_TRUE(transport.openConfigInterface(kProductIdNormal));
+    ASSERT_TRUE(transport.openConfigInterface(protocol::kProductIdNormal));
     for (const Case& c : cases) {
         script.sends = c.sends;
         script.sent.clear();
@@ -191,7 +192,7 @@ TEST_F(DevlibTransportTest, ReadRetriesAndBusyPolls) {
          {50ms, 50ms, 50ms, 50ms}},
         {"fatal", {{fatal(), 0}}, false, 0, 1, {}},
     };
-    ASSERT_TRUE(transport.openConfigInterface(kProductIdNormal));
+    ASSERT_TRUE(transport.openConfigInterface(protocol::kProductIdNormal));
     for (const Case& c : cases) {
         script.reads = c.reads;
         script.readCount = 0;
@@ -226,7 +227,7 @@ TEST_F(DevlibTransportTest, RefusedButtonUploadIsTriedFourTimes) {
     LaunchSettings launch{1, 1, path, 1};
     EXPECT_EQ(setButtonLaunch(channel, &launch, LaunchKind::Browser), kResultDeviceError);
     EXPECT_EQ(script.sent.size(), 2u);
-    DataBlock block{};
+    protocol::DataBlock block{};
     script.sends = {fatal()};
     EXPECT_EQ(channel.uploadButtonData(block, 1, 1), kResultInvalidArgument);
 }

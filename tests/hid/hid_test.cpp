@@ -40,6 +40,29 @@ private:
     std::optional<std::string> old_;
 };
 
+TEST(BackendSelection, ReadsTalwynHid) {
+    using Kind = BackendSelection::Kind;
+    struct Case {
+        const char* value;
+        Kind kind;
+        std::string socketPath;
+    };
+    const Case cases[] = {
+        {nullptr, Kind::Hidapi, ""},
+        {"hidapi", Kind::Hidapi, ""},
+        {"sim:/tmp/x.sock", Kind::Sim, "/tmp/x.sock"},
+        {"forbidden", Kind::Forbidden, ""},
+        {"simulator", Kind::Hidapi, ""},
+        {"", Kind::Hidapi, ""},
+    };
+    for (const Case& c : cases) {
+        ScopedHidVariable v(c.value);
+        const BackendSelection selection = backendSelectionFromEnvironment();
+        EXPECT_EQ(selection.kind, c.kind) << (c.value ? c.value : "(unset)");
+        EXPECT_EQ(selection.socketPath, c.socketPath) << (c.value ? c.value : "(unset)");
+    }
+}
+
 TEST(BackendSelection, FollowsTalwynHid) {
     {
         ScopedHidVariable v("sim:/tmp/x.sock");

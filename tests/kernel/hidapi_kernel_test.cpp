@@ -6,6 +6,7 @@
 #include "device/device_link.h"
 #include "hid/hidapi_backend.h"
 #include "kernel/kernel_mouse.h"
+#include "protocol/reports.h"
 #include "support/recording_sleeper.h"
 
 #include <gmock/gmock.h>
@@ -107,7 +108,7 @@ TEST_P(HidapiRetryTest, SendRetriesOnlyTransientKernelErrors) {
     ASSERT_EQ(link.open(), 1);
     const std::size_t before = count(HidrawRequest::SetFeature);
     mouse.failFeatureIoctls(c.error, c.failures);
-    std::vector<uint8_t> report(device::kStatusReportSize, 0);
+    std::vector<uint8_t> report(protocol::kCommandReportSize, 0);
     report[0] = 0xA1;
     report[1] = 0x03;
     EXPECT_EQ(link.writeReport(report), c.expectedResult);
@@ -120,7 +121,7 @@ TEST_P(HidapiRetryTest, StatusFetchRetriesOnlyTransientKernelErrors) {
     ASSERT_EQ(link.open(), 1);
     const std::size_t before = count(HidrawRequest::GetFeature);
     mouse.failFeatureIoctls(c.error, c.failures);
-    std::vector<uint8_t> reply(device::kStatusReportSize, 0);
+    std::vector<uint8_t> reply(protocol::kCommandReportSize, 0);
     reply[0] = 0xA1;
     EXPECT_EQ(link.readStatus(reply), c.expectedResult);
     EXPECT_EQ(count(HidrawRequest::GetFeature) - before, c.expectedAttempts);

@@ -250,7 +250,7 @@ void KernelMouse::syncTopology() {
 
 void KernelMouse::addMouseLocked(const std::vector<sim::SimInterface>& interfaces) {
     const auto& first = interfaces.front().info;
-    const bool bootloader = first.productId == sim::kProductBootloader;
+    const bool bootloader = first.productId == protocol::kProductIdBootloader;
     const uint16_t product = first.productId;
     const std::string usb =
         addDevice(testbed_, "usb", "pci0000:00/0000:00:14.0/usb1/1-1", "",

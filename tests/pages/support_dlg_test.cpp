@@ -1,6 +1,7 @@
 #include "pages/support_dlg.h"
 
 #include "app/device_owner.h"
+#include "device/user_texts.h"
 #include "pages/popup_dlg.h"
 #include "pages/popup_fixture.h"
 #include "sim/sim_backend.h"
@@ -25,14 +26,6 @@ using testing::clickControl;
 using testing::findControl;
 using testing::testSkins;
 using testing::whenModal;
-
-TEST(SupportRules, VersionTexts) {
-    const std::pair<int, const char*> cases[] = {
-        {105, "1.05"}, {100, "1.00"}, {95, "0.95"}, {0, "0.00"}, {1234, "12.34"}};
-    for (const auto& [number, text] : cases) {
-        EXPECT_EQ(firmwareVersionText(number), QString::fromLatin1(text)) << number;
-    }
-}
 
 TEST(SupportRules, ConfiguredNumberIsReadLikeACNumberWithADefault) {
     const fs::path program = "/opt/talwyn";
@@ -244,7 +237,7 @@ TEST_F(SupportTest, VersionDisplayFollowsTheMainWindow) {
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("1.05"));
     page.setFirmwareVersionText(QStringLiteral("-.--"));
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("-.--"));
-    page.setFirmwareVersionText(firmwareVersionText(107));
+    page.setFirmwareVersionText(QString::fromStdString(device::firmwareVersionText(107)));
     EXPECT_EQ(page.firmwareVersionShown(), QStringLiteral("1.07"));
 }
 

@@ -14,7 +14,8 @@
 namespace talwyn::sim {
 namespace {
 
-std::vector<uint8_t> report(std::initializer_list<uint8_t> head, std::size_t size = kCommandReportSize) {
+std::vector<uint8_t> report(std::initializer_list<uint8_t> head,
+                            std::size_t size = protocol::kCommandReportSize) {
     std::vector<uint8_t> r(head);
     r.resize(size, 0);
     return r;
@@ -26,7 +27,7 @@ struct SimFixture : ::testing::Test {
     SimHandle config = *mouse.open(mouse.interfaces()[1].info.path);
 
     std::vector<uint8_t> status() {
-        std::vector<uint8_t> buffer = report({kReportCommand});
+        std::vector<uint8_t> buffer = report({protocol::kReportIdCommand});
         EXPECT_TRUE(mouse.getFeature(config, buffer).ok());
         return buffer;
     }
@@ -52,7 +53,7 @@ struct SimFixture : ::testing::Test {
 };
 
 TEST_F(SimFixture, ExposesItsInterfacesInEnumerationOrder) {
-    const auto all = mouse.enumerate(kVendorId, kProductNormal);
+    const auto all = mouse.enumerate(protocol::kVendorId, protocol::kProductIdNormal);
     ASSERT_EQ(all.size(), 3u);
     const std::string guid = "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
     EXPECT_EQ(all[0].path, "\\\\?\\HID#VID_22D4&PID_1329&MI_00#7&1A2B3C4D&0&0000" + guid);
@@ -60,36 +61,36 @@ TEST_F(SimFixture, ExposesItsInterfacesInEnumerationOrder) {
     EXPECT_EQ((std::pair{all[1].usagePage, all[1].usage}), (std::pair<uint16_t, uint16_t>{0xFF01, 2}));
     EXPECT_EQ((std::pair{all[2].usagePage, all[2].usage}), (std::pair<uint16_t, uint16_t>{0xFF02, 1}));
     EXPECT_EQ(all[1].releaseNumber, 0x0105);
-    EXPECT_TRUE(mouse.enumerate(kVendorId, kProductBootloader).empty());
+    EXPECT_TRUE(mouse.enumerate(protocol::kVendorId, protocol::kProductIdBootloader).empty());
     EXPECT_TRUE(mouse.enumerate(0x1234, 0).empty());
 
     FirmwareState bootloader;
     bootloader.mode = Mode::Bootloader;
     const auto bl = interfacesFor(bootloader);
     ASSERT_EQ(bl.size(), 1u);
-    EXPECT_EQ(bl[0].info.productId, kProductBootloader);
+    EXPECT_EQ(bl[0].info.productId, protocol::kProductIdBootloader);
     EXPECT_EQ(bl[0].info.releaseNumber, 0x0100);
     EXPECT_EQ((std::pair{bl[0].info.usagePage, bl[0].info.usage}),
               (std::pair<uint16_t, uint16_t>{0xFF01, 2}));
 }
 
 TEST_F(SimFixture, AnswersTheProgramProtocol) {
-    EXPECT_EQ(send(report({0xA1, 0x04, 0, 0, 0, 4}))[1], kStatusDone);
+    EXPECT_EQ(send(report({0xA1, 0x04, 0, 0, 0, 4}))[1], protocol::kReplyDone);
     const auto active = send(report({0xA1, 0x03}));
-    EXPECT_EQ(active[1], kStatusDone);
+    EXPECT_EQ(active[1], protocol::kReplyDone);
     EXPECT_EQ(active[16], 4);
     mouse.setSurfaceValue(91);
-    EXPECT_EQ(send(report({0xA1, 0x05, 0x01}))[1], kStatusDone);
+    EXPECT_EQ(send(report({0xA1, 0x05, 0x01}))[1], protocol::kReplyDone);
     EXPECT_EQ(send(report({0xA1, 0x05, 0x02}))[16], 91);
     EXPECT_TRUE(notes().empty());
 }
 
 TEST_F(SimFixture, ImageUploadStoresBothParts) {
     for (uint8_t part = 0; part < 2; ++part) {
-        auto r = report({0xA0, 0x08, 0, 0, 0, 3, part}, kBlockReportSize);
+        auto r = report({0xA0, 0x08, 0, 0, 0, 3, part}, protocol::kBlockReportSize);
         std::fill(r.begin() + 16, r.begin() + 1040, static_cast<uint8_t>(0x10 + part));
         r[1040] = part; // must be zero: noted, yet the part is stored
-        EXPECT_EQ(send(r)[1], kStatusDone);
+        EXPECT_EQ(send(r)[1], protocol::kReplyDone);
     }
     EXPECT_EQ(notes(), std::vector<std::string>{"last byte of an image upload is 1, expected 0"});
     const Image image = mouse.snapshot().images[3];
@@ -107,15 +108,17 @@ TEST_F(SimFixture, MalformedReportsAreRefusedAndNoted) {
     const Case cases[] = {
         {report({0xA1, 0x03}, 63), "report a103 has 63 bytes, expected 64"},
         {report({0xA0, 0x08}, 1040), "report a008 has 1040 bytes, expected 1041"},
-        {report({0xA0, 0x08, 0, 0, 0, 5, 0}, kBlockReportSize), "image upload to slot 5 part 0 refused"},
-        {report({0xA0, 0x08, 0, 0, 0, 1, 2}, kBlockReportSize), "image upload to slot 1 part 2 refused"},
+        {report({0xA0, 0x08, 0, 0, 0, 5, 0}, protocol::kBlockReportSize),
+         "image upload to slot 5 part 0 refused"},
+        {report({0xA0, 0x08, 0, 0, 0, 1, 2}, protocol::kBlockReportSize),
+         "image upload to slot 1 part 2 refused"},
         {report({0xA1, 0x04, 0, 0, 0, 5}), "activation of slot 5 refused"},
         {report({0xA1, 0x05, 0x07}), "unknown surface analysis step 7"},
     };
     const FirmwareState before = mouse.snapshot();
     for (const Case& c : cases) {
         mouse.clearWireLog();
-        EXPECT_EQ(send(c.report)[1], kStatusFailed) << c.note;
+        EXPECT_EQ(send(c.report)[1], protocol::kReplyFailed) << c.note;
         EXPECT_EQ(notes(), std::vector<std::string>{c.note});
     }
     EXPECT_EQ(mouse.snapshot().images, before.images);
@@ -166,7 +169,7 @@ TEST_F(SimFixture, ResolutionButtonStepsThroughTheActiveProfilesLevels) {
     EXPECT_EQ(seen, (std::vector<int>{2, 3, 4, 0, 1}));
 
     // A profile with two levels, level 2 active, in slot 1.
-    auto part0 = report({0xA0, 0x08, 0, 0, 0, 1, 0}, kBlockReportSize);
+    auto part0 = report({0xA0, 0x08, 0, 0, 0, 1, 0}, protocol::kBlockReportSize);
     part0[16 + 0x32] = 2;
     part0[16 + 0x56] = 2;
     send(part0);
@@ -192,8 +195,8 @@ TEST_F(SimFixture, LaunchButtonsSendTheirReport) {
     EXPECT_EQ(reason, "button 2 does not launch a program or a browser");
     EXPECT_FALSE(mouse.pressLaunch(7, &reason));
 
-    auto part0 = report({0xA0, 0x08, 0, 0, 0, 0, 0}, kBlockReportSize);
-    const std::size_t slot2 = 16 + kImageButtonSlots + 7;
+    auto part0 = report({0xA0, 0x08, 0, 0, 0, 0, 0}, protocol::kBlockReportSize);
+    const std::size_t slot2 = 16 + protocol::image_offset::kButtonSlots + 7;
     part0[slot2] = 0x24;
     part0[slot2 + 2] = 0x10;
     part0[slot2 + 3] = 0x01;
@@ -304,9 +307,9 @@ struct FirmwareUpdateDriver {
         }
         EXPECT_TRUE(mouse.setFeature(*handle, r).ok());
         std::vector<uint8_t> reply(r.size(), 0);
-        reply[0] = kReportCommand;
+        reply[0] = protocol::kReportIdCommand;
         EXPECT_TRUE(mouse.getFeature(*handle, reply).ok());
-        return reply[1] == kStatusDone;
+        return reply[1] == protocol::kReplyDone;
     }
     std::string configPath() const {
         for (const auto& iface : mouse.interfaces())
@@ -315,8 +318,8 @@ struct FirmwareUpdateDriver {
         return {};
     }
     std::vector<uint8_t> block(std::size_t k) const {
-        std::vector<uint8_t> r(kBlockReportSize, 0);
-        r[0] = kReportData;
+        std::vector<uint8_t> r(protocol::kBlockReportSize, 0);
+        r[0] = protocol::kReportIdData;
         r[1] = 0x06;
         r[2] = static_cast<uint8_t>(k + 12);
         uint16_t sum = 0;
@@ -331,7 +334,7 @@ struct FirmwareUpdateDriver {
     }
     // The first step the mouse refused, or "done".
     std::string run() {
-        if (!accepted(report({kReportCommand, 0x3A, 0, 0, 0x00, 0x6E, 0x91, 0x27})))
+        if (!accepted(report({protocol::kReportIdCommand, 0x3A, 0, 0, 0x00, 0x6E, 0x91, 0x27})))
             return "enter";
         if (mouse.snapshot().mode != Mode::Bootloader)
             return "restart";
@@ -340,7 +343,7 @@ struct FirmwareUpdateDriver {
         for (std::size_t k = 0; k < blocks; ++k)
             for (std::size_t i = 16; i < 16 + 1024; ++i)
                 total += block(k)[i];
-        std::vector<uint8_t> start = report({kReportCommand, 0x03}, kBlockReportSize);
+        std::vector<uint8_t> start = report({protocol::kReportIdCommand, 0x03}, protocol::kBlockReportSize);
         start[16] = static_cast<uint8_t>(blocks);
         for (int i = 0; i < 4; ++i)
             start[17 + i] = static_cast<uint8_t>(total >> (8 * i));
@@ -349,7 +352,7 @@ struct FirmwareUpdateDriver {
         for (std::size_t k = 0; k < blocks; ++k)
             if (!accepted(block(k)))
                 return "block " + std::to_string(k);
-        if (!accepted(report({kReportCommand, 0x09}, kBlockReportSize)))
+        if (!accepted(report({protocol::kReportIdCommand, 0x09}, protocol::kBlockReportSize)))
             return "finish";
         return "done";
     }
@@ -387,7 +390,7 @@ TEST_F(SimFixture, AFirmwareFaultLastsItsCountAndAnUntaggedImageKeepsTheVersion)
     // Still in bootloader mode: a new announcement, then the second refusal, then the block goes through.
     EXPECT_EQ(mouse.snapshot().faults.firmware.times, 1);
     EXPECT_EQ(mouse.snapshot().mode, Mode::Bootloader);
-    std::vector<uint8_t> start = report({kReportCommand, 0x03}, kBlockReportSize);
+    std::vector<uint8_t> start = report({protocol::kReportIdCommand, 0x03}, protocol::kBlockReportSize);
     start[16] = 2;
     const uint32_t total = 2048u * 0xFF;
     for (int i = 0; i < 4; ++i)
@@ -396,7 +399,7 @@ TEST_F(SimFixture, AFirmwareFaultLastsItsCountAndAnUntaggedImageKeepsTheVersion)
     EXPECT_FALSE(driver.accepted(driver.block(0)));
     EXPECT_TRUE(driver.accepted(driver.block(0)));
     EXPECT_TRUE(driver.accepted(driver.block(1)));
-    EXPECT_TRUE(driver.accepted(report({kReportCommand, 0x09}, kBlockReportSize)));
+    EXPECT_TRUE(driver.accepted(report({protocol::kReportIdCommand, 0x09}, protocol::kBlockReportSize)));
     EXPECT_EQ(mouse.snapshot().mode, Mode::Normal);
     EXPECT_EQ(mouse.snapshot().firmwareVersion, 0x0105);
 

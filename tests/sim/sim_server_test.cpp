@@ -43,8 +43,8 @@ struct ServerFixture : ::testing::Test {
 };
 
 TEST_F(ServerFixture, FeatureAndInputReportsCrossTheSocket) {
-    const auto listed = backend.enumerate(kVendorId, kProductNormal);
-    const auto local = mouse.enumerate(kVendorId, kProductNormal);
+    const auto listed = backend.enumerate(protocol::kVendorId, protocol::kProductIdNormal);
+    const auto local = mouse.enumerate(protocol::kVendorId, protocol::kProductIdNormal);
     ASSERT_EQ(listed.size(), local.size());
     for (std::size_t i = 0; i < listed.size(); ++i) {
         EXPECT_EQ(listed[i].path, local[i].path);
@@ -61,7 +61,7 @@ TEST_F(ServerFixture, FeatureAndInputReportsCrossTheSocket) {
     const auto got = config->getFeatureReport(status);
     EXPECT_TRUE(got.ok());
     EXPECT_EQ(got.bytes, 64u);
-    EXPECT_EQ(status[1], kStatusDone);
+    EXPECT_EQ(status[1], protocol::kReplyDone);
     EXPECT_EQ(mouse.snapshot().activeSlot, 2);
 
     auto events = openRole(0);

@@ -6,7 +6,7 @@ cmake_minimum_required(VERSION 3.25)
 # folders of lower layers; folders of one layer stay independent.
 set(layers
   "protocol"
-  "profiles color buttons ui_layout hid"
+  "profiles color buttons ui_layout hid devlib_host"
   "macros device devlib"
   "sim"
   "platform"

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdU16String();
 
     // The updater's folder lies inside the program's, where the library is.
-    LibraryFirmwareDevice device(folder.parent_path() / deviceLibraryFileName().toStdU16String());
+    LibraryFirmwareDevice device(folder.parent_path() / talwyn::devlib_host::deviceLibraryFileName());
     QString error;
     if (!device.load(&error)) {
         QMessageBox::critical(nullptr, QString::fromLatin1(kUpdaterTitle),

@@ -1,6 +1,6 @@
 #include "platform/pointer/kde_pointer_settings.h"
 
-#include "device/device_link.h"
+#include "protocol/device_ids.h"
 #include "platform/pointer/kde_config_file.h"
 
 #include <QDBusArgument>
@@ -93,7 +93,7 @@ std::vector<InputDevice> talwynInputDevices(const fs::path& inputClassFolder) {
         const fs::path device = entry.path() / "device";
         InputDevice found{node, readHexId(device / "id" / "vendor"), readHexId(device / "id" / "product"),
                           readSysfsValue(device / "name")};
-        if (found.vendor == device::kVendorId && found.product == device::kProductId &&
+        if (found.vendor == protocol::kVendorId && found.product == protocol::kProductIdNormal &&
             !found.name.isEmpty()) {
             devices.push_back(std::move(found));
         }

@@ -1,5 +1,5 @@
 #pragma once
-// Report layouts and status codes of the library's protocol with the mouse.
+// Report layouts of the mouse and the builders every sender uses.
 //
 // Command report (64 bytes, zero-filled):
 //   0 report ID 0xA1 | 1 command | 2 sub-command | 3-4 zero | 5 profile
@@ -7,57 +7,61 @@
 // Block report (1041 bytes): 0 report ID | 1 command | 2-15 header
 //   | 16-1039 the 1024 data bytes | 1040 zero
 // Reply: byte 1 is the status (1 done, 3 or 4 busy, else failed); data from 16.
+// Input report (9 bytes): 0 report ID 0x03 | 1 event code | 2.. event data
 
+#include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-namespace talwyn::devlib {
-
-inline constexpr uint16_t kVendorId = 0x22D4;
-inline constexpr uint16_t kProductIdNormal = 0x1329;
-inline constexpr uint16_t kProductIdBootloader = 0x1328;
-inline constexpr uint16_t kConfigUsagePage = 0xFF01;
-inline constexpr uint16_t kConfigUsage = 2;
-inline constexpr uint16_t kCompliantUsagePage = 0xFF02;
-inline constexpr uint16_t kCompliantUsage = 1;
+namespace talwyn::protocol {
 
 inline constexpr uint8_t kReportIdCommand = 0xA1;
 inline constexpr uint8_t kReportIdData = 0xA0;
+inline constexpr uint8_t kReportIdInput = 0x03;
+
 inline constexpr std::size_t kCommandReportSize = 64;
 inline constexpr std::size_t kBlockReportSize = 1041;
-inline constexpr std::size_t kPayloadOffset = 16;
+inline constexpr std::size_t kInputReportSize = 9;
 inline constexpr std::size_t kDataBlockSize = 1024;
 
+inline constexpr std::size_t kStatusByte = 1;
+inline constexpr std::size_t kProfileByte = 5;
+inline constexpr std::size_t kPayloadOffset = 16;
+
 inline constexpr uint8_t kReplyDone = 1;
+inline constexpr uint8_t kReplyFailed = 2;
 inline constexpr uint8_t kReplyBusy = 3;
 inline constexpr uint8_t kReplyBusyAlt = 4;
 
-inline constexpr uint8_t kResultOk = 1;
-inline constexpr uint8_t kResultInvalidArgument = 2;
-inline constexpr uint8_t kResultCaptureStarted = 5;
-inline constexpr uint8_t kResultDeviceError = 20;
-inline constexpr uint8_t kResultNoDevice = 255;
-
-inline constexpr std::chrono::milliseconds kFastRetryPause{30};
-inline constexpr std::chrono::milliseconds kCommandRetryPause{50};
+constexpr bool isBusy(uint8_t status) {
+    return status == kReplyBusy || status == kReplyBusyAlt;
+}
 
 using CommandReport = std::array<uint8_t, kCommandReportSize>;
 using BlockReport = std::array<uint8_t, kBlockReportSize>;
 using DataBlock = std::array<uint8_t, kDataBlockSize>;
 
 // A1 command sub 00 00 profile arg6 arg7, zero elsewhere.
-constexpr CommandReport makeCommand(uint8_t command, uint8_t sub, uint8_t profile = 0, uint8_t arg6 = 0,
+constexpr CommandReport makeCommand(uint8_t command, uint8_t sub = 0, uint8_t profile = 0, uint8_t arg6 = 0,
                                     uint8_t arg7 = 0) {
     CommandReport report{};
     report[0] = kReportIdCommand;
     report[1] = command;
     report[2] = sub;
-    report[5] = profile;
+    report[kProfileByte] = profile;
     report[6] = arg6;
     report[7] = arg7;
+    return report;
+}
+
+// reportId command, header zero, `data` at the payload offset.
+constexpr BlockReport makeBlockReport(uint8_t reportId, uint8_t command, std::span<const uint8_t> data = {}) {
+    BlockReport report{};
+    report[0] = reportId;
+    report[1] = command;
+    std::copy_n(data.begin(), std::min(data.size(), kDataBlockSize), report.begin() + kPayloadOffset);
     return report;
 }
 
@@ -85,8 +89,9 @@ constexpr uint16_t checksum16(std::span<const uint8_t> data) {
     return sum;
 }
 
-constexpr bool isProfileNumber(int32_t profile) {
-    return profile >= 1 && profile <= 5;
-}
+// A version number's hex digits read as a decimal number, stopping at the
+// first letter: 0x0105 -> 105, 0x01A5 -> 1, 0x00A0 -> 0. Versions reach the
+// user this way, whichever path read them.
+uint16_t versionAsDecimal(uint16_t version);
 
-} // namespace talwyn::devlib
+} // namespace talwyn::protocol

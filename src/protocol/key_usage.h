@@ -4,9 +4,10 @@
 
 #include <cstdint>
 
-namespace talwyn::devlib {
+namespace talwyn::protocol {
 
 uint16_t virtualKeyToUsage(uint16_t virtualKey);
+// Where two keys share a usage, Pause wins over Cancel.
 uint16_t usageToVirtualKey(uint16_t usage);
 
-} // namespace talwyn::devlib
+} // namespace talwyn::protocol
