@@ -6,7 +6,6 @@
 #include "app/device_library.h"
 #include "app/device_owner.h"
 #include "app/main_window.h"
-#include "app/skin_store.h"
 #include "device/device_link.h"
 #include "hid/sleeper.h"
 #include "pages/placeholder_pages.h"
@@ -14,6 +13,7 @@
 #include "platform/fakes/fake_platform.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_mouse.h"
+#include "skins/skin_store.h"
 
 #include <QWidget>
 
@@ -118,7 +118,7 @@ protected:
     sim::SimHidBackend backend_{mouse_};
     hid::RecordingSleeper sleeper_;
     device::DeviceLink link_{backend_, sleeper_};
-    SkinStore skins_;
+    skins::SkinStore skins_;
     QStringList skinFailures_;
     platform::FakeMessageBoxes messages_;
     platform::FakeTrayIcon tray_;
