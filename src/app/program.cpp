@@ -109,7 +109,7 @@ int Program::run() {
     if (options_.startupReport) {
         return runStartupReport();
     }
-    desktopClicks_.emplace(platform::makeOutsideClickWatch());
+    desktopClicks_.emplace(platform::makeDesktopButtonWatch());
     platform::LocalSingleInstance instance;
     CTOLMApp app(
         instance, [this] { return makeWindow(); }, [] { return QApplication::exec(); });

@@ -1,7 +1,7 @@
 #include "pages/mouse_settings_dlg.h"
 
-#include "buttons/function_catalogue.h"
-#include "buttons/key_names.h"
+#include "button_functions/function_catalogue.h"
+#include "button_functions/key_names.h"
 #include "macros/macro_library.h"
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
@@ -53,7 +53,7 @@ CVexSliderCtrl3D* makeSlider(QWidget* parent, skins::SkinStore& skins, const Sli
 }
 
 QString menuText(int32_t code) {
-    const buttons::FunctionInfo* info = buttons::findFunction(code);
+    const button_functions::FunctionInfo* info = button_functions::findFunction(code);
     return info != nullptr ? QString::fromStdU16String(std::u16string(info->menuText)) : QString();
 }
 
@@ -100,12 +100,12 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, skins::SkinStore& skins, c
 }
 
 void CMouseSettingsDlg::buildFunctionMenu(CVexComboButton& button) const {
-    button.SetMenuWidth(buttons::kDropDownWidth);
+    button.SetMenuWidth(button_functions::kDropDownWidth);
     controls::CVexMenu* menu = button.menu();
-    for (const buttons::MenuItem& item : buttons::kFunctionMenu) {
+    for (const button_functions::MenuItem& item : button_functions::kFunctionMenu) {
         const QString text = QString::fromStdU16String(std::u16string(item.text));
-        menu->AddItem(item.id, text, 0, true, item.kind == buttons::MenuItemKind::Submenu);
-        if (item.kind != buttons::MenuItemKind::Submenu) {
+        menu->AddItem(item.id, text, 0, true, item.kind == button_functions::MenuItemKind::Submenu);
+        if (item.kind != button_functions::MenuItemKind::Submenu) {
             continue;
         }
         controls::CVexMenu* submenu = menu->GetSubMenu(item.id);
@@ -118,7 +118,7 @@ void CMouseSettingsDlg::buildFunctionMenu(CVexComboButton& button) const {
 
 void CMouseSettingsDlg::refreshMacroMenus() {
     constexpr int32_t kMacroItem = function_code::kMacro;
-    int width = buttons::kMacroMenuMargin;
+    int width = button_functions::kMacroMenuMargin;
     for (CVexComboButton* button : functions_) {
         controls::CVexMenu* menu = button->menu();
         menu->GetSubMenu(kMacroItem)->ClearItems();
@@ -126,7 +126,7 @@ void CMouseSettingsDlg::refreshMacroMenus() {
             const CMacro& macro = macros_.at(i);
             menu->AddSubItem(macro.macroId, kMacroItem, QString::fromStdU16String(macro.name), 0, true);
         }
-        width = menu->MaxItemTextWidth(kMacroItem) + buttons::kMacroMenuMargin;
+        width = menu->MaxItemTextWidth(kMacroItem) + button_functions::kMacroMenuMargin;
     }
     for (CVexComboButton* button : functions_) {
         controls::CVexMenu* submenu = button->menu()->GetSubMenu(kMacroItem);
@@ -227,8 +227,9 @@ void CMouseSettingsDlg::loadFromProfile(ProfileData& profile) {
         const ButtonAssignment& entry = profile.buttons[static_cast<size_t>(k)];
         CVexComboButton& button = *functions_[k];
         if (entry.function == function_code::kSingleKey) {
-            button.SetCaption(QString::fromStdU16String(buttons::keyName(static_cast<uint16_t>(entry.param))),
-                              entry.function, entry.param);
+            button.SetCaption(
+                QString::fromStdU16String(button_functions::keyName(static_cast<uint16_t>(entry.param))),
+                entry.function, entry.param);
         } else if (entry.function == function_code::kMacro) {
             button.SetCaption(QString::fromStdU16String(profile.macroNameFor(entry)), entry.function,
                               entry.param);

@@ -1,6 +1,6 @@
 #include "pages/popup_dlg.h"
 
-#include "buttons/key_names.h"
+#include "button_functions/key_names.h"
 #include "controls/edits.h"
 #include "controls/paint_support.h"
 #include "pages/skinning.h"
@@ -21,7 +21,7 @@ constexpr controls::Argb kTimeTextColor = 0xFFD2D2D2;
 constexpr int kCountdownPictureCount = static_cast<int>(ui_layout::kCountdownPictures.size());
 
 QString keyText(int virtualKey) {
-    return QString::fromStdU16String(buttons::keyName(virtualKey));
+    return QString::fromStdU16String(button_functions::keyName(virtualKey));
 }
 
 bool isKeyEvent(const QEvent* event) {
