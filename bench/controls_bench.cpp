@@ -1,4 +1,4 @@
-// bench-deps: talwyn_controls talwyn_ui_layout
+// bench-deps: talwyn_controls talwyn_skins talwyn_ui_layout
 // Paints each skinned control at the largest size any window gives it into an
 // offscreen image: one full repaint per iteration.
 
@@ -9,6 +9,7 @@
 #include "controls/scroll_progress.h"
 #include "controls/sliders.h"
 #include "controls/statics.h"
+#include "skins/table_rect.h"
 #include "ui_layout/control_table.h"
 
 #include <QApplication>
@@ -190,7 +191,9 @@ void BM_MouseStatic(benchmark::State& state) {
     application();
     CVexMouseStatic preview;
     preview.resize(largest(ControlKind::MousePreview, {270, 369}));
-    preview.setMouseImage(picture({270, 369}, QColor(0x30, 0x30, 0x30, 0xC0)));
+    preview.setMouseImage(picture({270, 369}, QColor(0x30, 0x30, 0x30, 0xC0)),
+                          talwyn::skins::toQRect(talwyn::ui_layout::kMouseZone1),
+                          talwyn::skins::toQRect(talwyn::ui_layout::kMouseZone2));
     preview.SetZone1Color(0xC032EBA5);
     paintLoop(state, preview);
 }

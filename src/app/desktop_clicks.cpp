@@ -19,7 +19,7 @@ PointerMessage pointerMessageOf(const platform::PointerButtonEvent& event) {
     }
 }
 
-DesktopPressSource::DesktopPressSource(platform::OutsideClickWatch& watch, controls::PressSink sink)
+DesktopPressSource::DesktopPressSource(platform::DesktopButtonWatch& watch, controls::PressSink sink)
     : watch_(watch) {
     // A watch that cannot start leaves the in-application watch on its own.
     watch_.start([sink = std::move(sink)](const platform::PointerButtonEvent& event) {
@@ -33,11 +33,11 @@ DesktopPressSource::~DesktopPressSource() {
     watch_.stop();
 }
 
-DesktopClicks::DesktopClicks(std::unique_ptr<platform::OutsideClickWatch> watch) : watch_(std::move(watch)) {
+DesktopClicks::DesktopClicks(std::unique_ptr<platform::DesktopButtonWatch> watch) : watch_(std::move(watch)) {
     if (watch_ == nullptr) {
         return;
     }
-    controls::OutsideClickWatch::instance().setSystemSourceFactory(
+    controls::OpenMenuClickWatch::instance().setSystemSourceFactory(
         [this](controls::PressSink sink) -> std::unique_ptr<controls::SystemPressSource> {
             return std::make_unique<DesktopPressSource>(*watch_, std::move(sink));
         });
@@ -45,7 +45,7 @@ DesktopClicks::DesktopClicks(std::unique_ptr<platform::OutsideClickWatch> watch)
 
 DesktopClicks::~DesktopClicks() {
     if (watch_ != nullptr) {
-        controls::OutsideClickWatch::instance().setSystemSourceFactory({});
+        controls::OpenMenuClickWatch::instance().setSystemSourceFactory({});
     }
 }
 

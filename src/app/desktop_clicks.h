@@ -4,8 +4,8 @@
 // while the window is hidden. Where the platform offers no desktop-wide
 // watch, the menus keep the in-application watch alone.
 
-#include "controls/outside_click_watch.h"
-#include "platform/outside_click_watch.h"
+#include "controls/open_menu_click_watch.h"
+#include "platform/desktop_button_watch.h"
 
 #include <memory>
 
@@ -16,13 +16,13 @@ namespace talwyn::app {
 // in-application watch, which sees them first.
 class DesktopPressSource final : public controls::SystemPressSource {
 public:
-    DesktopPressSource(platform::OutsideClickWatch& watch, controls::PressSink sink);
+    DesktopPressSource(platform::DesktopButtonWatch& watch, controls::PressSink sink);
     ~DesktopPressSource() override;
     DesktopPressSource(const DesktopPressSource&) = delete;
     DesktopPressSource& operator=(const DesktopPressSource&) = delete;
 
 private:
-    platform::OutsideClickWatch& watch_;
+    platform::DesktopButtonWatch& watch_;
 };
 
 // The menu message of a platform press or release.
@@ -33,13 +33,13 @@ controls::PointerMessage pointerMessageOf(const platform::PointerButtonEvent& ev
 class DesktopClicks {
 public:
     // `watch` null: the platform has none; the menus use the in-application watch.
-    explicit DesktopClicks(std::unique_ptr<platform::OutsideClickWatch> watch);
+    explicit DesktopClicks(std::unique_ptr<platform::DesktopButtonWatch> watch);
     ~DesktopClicks();
     DesktopClicks(const DesktopClicks&) = delete;
     DesktopClicks& operator=(const DesktopClicks&) = delete;
 
 private:
-    std::unique_ptr<platform::OutsideClickWatch> watch_;
+    std::unique_ptr<platform::DesktopButtonWatch> watch_;
 };
 
 } // namespace talwyn::app

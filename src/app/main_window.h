@@ -1,7 +1,8 @@
 #pragma once
-// CTOLMDlg, the program's only top-level window: the five slots and the five
-// pages, the apply, the mouse's arrival and removal, its events, the
-// controls, the slot menus, the tray icon and dragging.
+// CTOLMDlg, the program's only top-level window: it hosts the five pages and
+// its own controls, and hands each of its jobs to the part that does it: the
+// slots, the apply and synchronization, the mouse's connection, the tray
+// icon and dragging.
 //
 // Threads: everything here runs on the UI thread; the device commands
 // (apply, synchronization with the mouse, arrival and removal) run on the
@@ -9,18 +10,18 @@
 // the UI thread; an apply works on its own copy.
 
 #include "app/device_library.h"
+#include "app/main_commands.h"
+#include "app/main_texts.h"
 #include "app/page_set.h"
 #include "app/slot_dialogs.h"
+#include "app/window_drag.h"
 #include "controls/image_dialog.h"
-#include "platform/owner_thread_queue.h"
 #include "profiles/profile_set.h"
 
 #include <QPoint>
 
-#include <array>
 #include <functional>
-#include <optional>
-#include <vector>
+#include <memory>
 
 namespace talwyn::platform {
 class DeviceNotifier;
@@ -28,49 +29,30 @@ class MessageBoxes;
 class TrayIcon;
 } // namespace talwyn::platform
 
+namespace talwyn::skins {
+class SkinStore;
+}
+
 namespace talwyn::controls {
 class CVexButton;
 class CVexComboButton;
 class CVexMenu;
-class CVexStatic;
 } // namespace talwyn::controls
 
 namespace talwyn::app {
 
 class DeviceOwner;
-class SkinStore;
-struct ApplyOutcome;
-
-inline constexpr char16_t kMainWindowCaption[] = u"Talwyn PRO Software";
-inline constexpr char16_t kTrayToolTip[] = u"Talwyn PRO Gaming Mouse";
-inline constexpr char16_t kRegistrationFailed[] = u"RegisterDeviceNotification Failed!";
-inline constexpr char16_t kNoTrayNotice[] =
-    u"This desktop has no notification area to keep Talwyn PRO Software in, so closing the window ends "
-    u"the program.";
-
-// Commands of the main window (WM_COMMAND numbers).
-namespace main_command {
-inline constexpr int kFirstPage = 1000; // 1000..1004: button, sensor, lighting, macro, support
-inline constexpr int kFirstSlot = 1007; // 1007..1011: slots 1..5
-inline constexpr int kReset = 1031;
-inline constexpr int kShowApplied = 1041;
-inline constexpr int kApply = 1042;
-inline constexpr int kHide = 1044;
-inline constexpr int kVersionLabel = 1080;
-// Slot menu buttons: 1020 is slot 1 ... 1016 is slot 5.
-inline constexpr int kSlotMenuOfFirstSlot = 1020;
-inline constexpr int kTrayMenu = 1200;
-} // namespace main_command
-
-// Codes of the slot menus and the tray menu.
-enum class SlotMenuItem : int { Rename = 1, Save = 2, Export = 3, Import = 4, ToggleEnabled = 5 };
-enum class TrayMenuItem : int { ConfigMouse = 100, Exit = 101 };
+class MainControls;
+class MainTray;
+class MouseConnection;
+class ProfileSync;
+class SlotController;
 
 // The bottom strip where a press never drags the window.
 inline constexpr QRect kDragExclusion{0, 516, 1024, 60};
 
 struct MainWindowServices {
-    SkinStore& skins;
+    skins::SkinStore& skins;
     platform::MessageBoxes& messages;
     platform::TrayIcon& tray;
     platform::DeviceNotifier& notifier;
@@ -103,15 +85,14 @@ public:
     void onCommand(controls::ControlId first, controls::CommandValue second) override;
 
     void showWindow();
-    void openTrayMenu(QPoint globalPos);
 
     ProfileSet& profiles() { return profiles_; }
     // The page shown (0 to 4), or -1 before OnInitDialog.
     int visiblePage() const;
-    bool busy() const { return busy_ > 0; }
+    bool busy() const;
     controls::CVexButton* commandButton(int id) const;
     controls::CVexComboButton* slotMenuButton(int slotIndex) const;
-    controls::CVexMenu* trayMenu() const { return trayMenu_; }
+    controls::CVexMenu* trayMenu() const;
     // Blocks until the device jobs queued so far have run and their outcome
     // has reached this window.
     void waitForDeviceWork();
@@ -132,44 +113,21 @@ protected:
     void reject() override {}
 
 private:
-    void buildControls();
     void createPages();
     void switchPage(int page);
-    void selectSlot(int index);
-    void makeSlotCurrent(int index);
-    void highlightSlot(int index);
-    void refreshSlotButton(int index);
-    void storePages(ProfileData& profile);
-    void loadPages(ProfileData& profile);
-    void runSlotMenu(int index, SlotMenuItem item);
-    void reset();
     void setTopmost(bool topmost);
-
-    void startApply();
-    void finishApply(const ApplyOutcome& outcome, bool macrosSaved);
-    void syncWithMouse();
-    void onDeviceArrived(const QString& interfacePath);
-    void onDeviceRemoved(const QString& interfacePath);
-    void onDeviceEvent(uint8_t code, std::optional<uint8_t> payload);
-    void captureDeviceEvents();
-    void setFirmwareVersionText(const QString& text);
     void warn(const QString& text);
-    // Closing hides the window into the tray; without one it would be lost.
-    void hideToTray();
 
     MainWindowServices services_;
     ProfileSet profiles_;
     PageSet pages_;
-    std::array<controls::CVexButton*, 5> pageButtons_{};
-    std::array<controls::CVexButton*, ProfileSet::kSlotCount> slotButtons_{};
-    std::array<controls::CVexComboButton*, ProfileSet::kSlotCount> slotMenus_{};
-    std::vector<controls::CVexButton*> commandButtons_;
-    controls::CVexStatic* versionLabel_ = nullptr;
-    controls::CVexMenu* trayMenu_ = nullptr;
-    int busy_ = 0;
+    std::unique_ptr<MainControls> controls_;
+    std::unique_ptr<SlotController> slots_;
+    std::unique_ptr<ProfileSync> sync_;
+    std::unique_ptr<MouseConnection> mouse_;
+    std::unique_ptr<MainTray> tray_;
+    WindowDrag drag_{*this, kDragExclusion};
     bool destroyed_ = false;
-    std::optional<QPoint> dragOffset_;
-    platform::OwnerThreadQueue uiQueue_;
 };
 
 } // namespace talwyn::app

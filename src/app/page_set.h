@@ -23,6 +23,19 @@ struct PageSet {
     std::array<pages::Page*, 5> all() const { return {button, sensor, lighting, macro, support}; }
     // The pages whose values belong to a profile.
     std::array<pages::ProfilePage*, 3> profilePages() const { return {button, sensor, lighting}; }
+
+    // The profile pages' values go into `profile`.
+    void storeInto(ProfileData& profile) const {
+        for (pages::ProfilePage* page : profilePages()) {
+            page->saveToProfile(profile);
+        }
+    }
+    // The profile pages show `profile`.
+    void loadFrom(ProfileData& profile) const {
+        for (pages::ProfilePage* page : profilePages()) {
+            page->loadFromProfile(profile);
+        }
+    }
 };
 
 // Makes the pages as children of `parent`.

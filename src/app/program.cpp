@@ -3,9 +3,9 @@
 #include "app/application.h"
 #include "app/program_pages.h"
 #include "app/screenshots.h"
-#include "app/skin_store.h"
 #include "macros/macro_files.h"
 #include "platform/single_instance.h"
+#include "skins/skin_store.h"
 
 #include <QApplication>
 #include <QFile>
@@ -81,17 +81,23 @@ Program::Program(const ProgramOptions& options, QElapsedTimer started)
         pointerSettings_ = platform::makeDesktopPointerSettings();
     }
     dialogs_ = std::make_unique<QtSlotDialogs>(
-        pages::PopupServices{skinStore(), *messages_, keyCapture_.get(), device_.get()});
+        pages::PopupServices{skins::skinStore(), *messages_, keyCapture_.get(), device_.get()});
 }
 
 Program::~Program() = default;
 
 std::unique_ptr<CTOLMDlg> Program::makeWindow() {
-    const pages::PopupServices popups{skinStore(), *messages_, keyCapture_.get(), device_.get()};
+    const pages::PopupServices popups{skins::skinStore(), *messages_, keyCapture_.get(), device_.get()};
     const auto quit = [](int code) { QCoreApplication::exit(code); };
     ProgramPageServices pageServices{popups, launcher_, ini_, folders_, *pointerSettings_, macroFolder()};
-    MainWindowServices services{skinStore(), *messages_, tray_,     *notifier_,
-                                *device_,    library_,   *dialogs_, programPages(std::move(pageServices)),
+    MainWindowServices services{skins::skinStore(),
+                                *messages_,
+                                tray_,
+                                *notifier_,
+                                *device_,
+                                library_,
+                                *dialogs_,
+                                programPages(std::move(pageServices)),
                                 quit};
     return std::make_unique<CTOLMDlg>(std::move(services));
 }
@@ -103,7 +109,7 @@ int Program::run() {
     if (options_.startupReport) {
         return runStartupReport();
     }
-    desktopClicks_.emplace(platform::makeOutsideClickWatch());
+    desktopClicks_.emplace(platform::makeDesktopButtonWatch());
     platform::LocalSingleInstance instance;
     CTOLMApp app(
         instance, [this] { return makeWindow(); }, [] { return QApplication::exec(); });
@@ -114,9 +120,9 @@ int Program::runScreenshots() {
     auto window = makeWindow();
     window->OnInitDialog();
     window->waitForDeviceWork();
-    const QStringList written =
-        renderScreenshots(*window, pages::PopupServices{skinStore(), *messages_, nullptr, device_.get()},
-                          options_.screenshotFolder);
+    const QStringList written = renderScreenshots(
+        *window, pages::PopupServices{skins::skinStore(), *messages_, nullptr, device_.get()},
+        options_.screenshotFolder);
     for (const QString& file : written) {
         std::cout << file.toStdString() << '\n';
     }

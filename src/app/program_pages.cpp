@@ -1,21 +1,17 @@
 #include "app/program_pages.h"
 
-#include "app/skin_store.h"
 #include "pages/mouse_settings_dlg.h"
 #include "pages/mouse_settings_popups.h"
 #include "pages/placeholder_pages.h"
 #include "pages/sensor_surface_analysis.h"
 #include "pages/support_dlg.h"
+#include "skins/skin_store.h"
 
 #include <QObject>
 
 namespace talwyn::app {
 
 namespace {
-
-// Skin indices of the page backgrounds.
-constexpr int kLightingBackground = 87;
-constexpr int kMacroBackground = 133;
 
 // The page operations of the button page, over the page itself. Owned by the page.
 class ButtonPageAdapter final : public QObject, public pages::ButtonPage {
@@ -58,9 +54,9 @@ public:
 
 PageFactory programPages(ProgramPageServices services) {
     return [services](QWidget* parent) {
-        SkinStore& skins = services.popups.skins;
+        skins::SkinStore& skins = services.popups.skins;
         PageSet set;
-        auto* macro = new pages::PlaceholderMacroPage(skins.skinImage(kMacroBackground, 0),
+        auto* macro = new pages::PlaceholderMacroPage(skins.background(ui_layout::WindowId::MacroSettings),
                                                       services.macroFolder, services.popups.messages, parent);
         set.macro = macro;
 
@@ -71,7 +67,8 @@ PageFactory programPages(ProgramPageServices services) {
 
         auto* analysis = new OwnedService<pages::PopDlgSurfaceAnalysis>(services.popups, parent);
         set.sensor = new pages::CSensorDlg(parent, skins, analysis->service);
-        set.lighting = new pages::PlaceholderLightingPage(skins.skinImage(kLightingBackground, 0), parent);
+        set.lighting =
+            new pages::PlaceholderLightingPage(skins.background(ui_layout::WindowId::ColorSettings), parent);
 
         pages::SupportServices support{skins,        *services.popups.device, services.launcher,
                                        services.ini, services.folders,        services.popups.messages};

@@ -1,7 +1,7 @@
 #include "controls/menu.h"
 
 #include "controls/menu_math.h"
-#include "controls/outside_click_watch.h"
+#include "controls/open_menu_click_watch.h"
 #include "controls/paint_support.h"
 
 #include <QFontMetrics>
@@ -34,7 +34,7 @@ CVexMenu::~CVexMenu() {
     for (CVexMenu* submenu : submenus_) {
         delete submenu;
     }
-    auto& watch = OutsideClickWatch::instance();
+    auto& watch = OpenMenuClickWatch::instance();
     if (parentMenu_ == nullptr && isVisible()) {
         watch.remove();
     } else if (watch.target() == this) {
@@ -60,15 +60,6 @@ void CVexMenu::AddSubItem(int32_t code, int32_t parentCode, const QString& text,
     }
     it->hasSubmenu = true;
     GetSubMenu(parentCode)->AddItem(code, text, parameter, enabled, false);
-}
-
-void CVexMenu::AddNestedItem(int32_t code, int32_t parentCode, const QString& text) {
-    constexpr int32_t kNestedBranch = 3;
-    const bool hasBranch = std::any_of(entries_.begin(), entries_.end(),
-                                       [](const MenuEntry& e) { return e.code == kNestedBranch; });
-    if (hasBranch) {
-        GetSubMenu(kNestedBranch)->AddSubItem(code, parentCode, text, 0, true);
-    }
 }
 
 CVexMenu* CVexMenu::findSubmenu(int32_t code) const {
@@ -157,7 +148,7 @@ void CVexMenu::TrackPopup(PopupMode mode, int x, int y) {
     }
     Layout();
     show();
-    OutsideClickWatch::instance().install(this);
+    OpenMenuClickWatch::instance().install(this);
 }
 
 void CVexMenu::CloseMenu() {
@@ -174,7 +165,7 @@ void CVexMenu::CloseMenu() {
     CloseSubmenus();
     sendCommand(owner, command::kMenuClosing, 0);
     if (parentMenu_ == nullptr) {
-        OutsideClickWatch::instance().remove();
+        OpenMenuClickWatch::instance().remove();
     }
 }
 
@@ -188,7 +179,7 @@ void CVexMenu::CloseSubmenus() {
         submenu->hide();
         sendCommand(owner_, command::kMenuClosing, 0);
     }
-    OutsideClickWatch::instance().retarget(this);
+    OpenMenuClickWatch::instance().retarget(this);
 }
 
 void CVexMenu::onCommand(ControlId first, CommandValue second) {

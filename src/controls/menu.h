@@ -2,7 +2,7 @@
 // The skinned pop-up menu with submenus. Picks, closing notices (2234 with 1
 // then 0) and commands that reach a menu all go to its owner, synchronously.
 // A menu never takes activation; a press outside the open chain closes it
-// through the outside-click watch.
+// through the open-menu click watch.
 
 #include "controls/framework.h"
 #include "controls/paint_support.h"
@@ -51,8 +51,6 @@ public:
     void AddItem(int32_t code, const QString& text, int32_t parameter, bool enabled, bool hasSubmenu);
     // Adds to the submenu of this menu's own entry `parentCode`; nothing when there is none.
     void AddSubItem(int32_t code, int32_t parentCode, const QString& text, int32_t parameter, bool enabled);
-    // AddSubItem on the submenu of entry 3 (the editor's nested branch).
-    void AddNestedItem(int32_t code, int32_t parentCode, const QString& text);
     // The submenu opened by entry `code`, created on first use.
     CVexMenu* GetSubMenu(int32_t code);
     // Removes this menu's entries; submenus and the parent's submenu flag stay.

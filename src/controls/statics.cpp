@@ -1,8 +1,5 @@
 #include "controls/statics.h"
 
-#include "ui_layout/qt_rect.h"
-#include "ui_layout/skin_files.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -110,8 +107,10 @@ PreviewCounters& previewCounters() {
 
 CVexMouseStatic::CVexMouseStatic(QWidget* parent) : BufferedControl(parent) {}
 
-void CVexMouseStatic::setMouseImage(QImage image) {
+void CVexMouseStatic::setMouseImage(QImage image, QRect zone1, QRect zone2) {
     mouseImage_ = std::move(image);
+    zone1Rect_ = zone1;
+    zone2Rect_ = zone2;
     update();
 }
 
@@ -216,10 +215,10 @@ void CVexMouseStatic::timerEvent(QTimerEvent* event) {
 void CVexMouseStatic::renderFrame(QPainter& painter) {
     // The buffer starts black; the fully transparent fill of the client keeps it so.
     if (zone1Lit_) {
-        painter.fillRect(ui_layout::toQRect(ui_layout::kMouseZone1), argbColor(zone1Color_));
+        painter.fillRect(zone1Rect_, argbColor(zone1Color_));
     }
     if (zone2Lit_) {
-        painter.fillRect(ui_layout::toQRect(ui_layout::kMouseZone2), argbColor(zone2Color_));
+        painter.fillRect(zone2Rect_, argbColor(zone2Color_));
     }
     drawStretched(painter, rect(), mouseImage_);
 }

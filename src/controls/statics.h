@@ -65,7 +65,8 @@ public:
 
     explicit CVexMouseStatic(QWidget* parent = nullptr);
 
-    void setMouseImage(QImage image);
+    // The picture and its transparent lighting zones, in picture coordinates.
+    void setMouseImage(QImage image, QRect zone1, QRect zone2);
     void SetZone1Color(Argb colour);
     void SetZone2Color(Argb colour);
     // Both drawn colours; the saved copies stay.
@@ -102,6 +103,8 @@ private:
 
     NumberedTimers timers_{this};
     QImage mouseImage_;
+    QRect zone1Rect_;
+    QRect zone2Rect_;
     Argb zone1Color_ = kDefaultZoneColor;
     Argb zone2Color_ = kDefaultZoneColor;
     Argb zone1Saved_ = kDefaultZoneColor;

@@ -1,8 +1,7 @@
 #include "pages/mouse_settings_dlg.h"
 
-#include "app/skin_store.h"
-#include "buttons/function_catalogue.h"
-#include "buttons/key_names.h"
+#include "button_functions/function_catalogue.h"
+#include "button_functions/key_names.h"
 #include "macros/macro_library.h"
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
@@ -19,10 +18,6 @@ using controls::CVexSliderCtrl3D;
 
 namespace {
 
-constexpr int kSheetIndex = 22; // the Normal sheet, the page background
-constexpr int kCutIndex = 24;   // cuts from the page's sheet of a state
-constexpr int kThumbIndex = 150;
-constexpr int kDisabledThumbIndex = 151;
 constexpr int32_t kLeftClick = 0;
 constexpr int32_t kLastMenuCode = 15;
 
@@ -41,18 +36,15 @@ constexpr std::array<uint8_t, CMouseSettingsDlg::kFunctionButtons> kInitialFunct
 
 constexpr auto kWindow = ui_layout::WindowId::MouseSettings;
 
-QRect rectOf(ControlId id) {
-    return tableRect(kWindow, id);
+QImage cut(skins::SkinStore& skins, SkinState state, ControlId id) {
+    return skins.controlLook(kWindow, id, state);
 }
 
-QImage cut(app::SkinStore& skins, int state, ControlId id) {
-    return skins.skinImage(kCutIndex, state, rectOf(id));
-}
-
-CVexSliderCtrl3D* makeSlider(QWidget* parent, app::SkinStore& skins, const SliderSetup& setup) {
+CVexSliderCtrl3D* makeSlider(QWidget* parent, skins::SkinStore& skins, const SliderSetup& setup) {
     auto* slider = placeControl<CVexSliderCtrl3D>(parent, kWindow, setup.id);
-    slider->SetImages(cut(skins, kStateNormal, setup.id), {skins.skinImage(kThumbIndex, kStateNormal)},
-                      skins.skinImage(kDisabledThumbIndex, kStateNormal));
+    slider->SetImages(cut(skins, SkinState::Normal, setup.id),
+                      {skins.picture(kWindow, ui_layout::SkinRole::SliderThumb, SkinState::Normal)},
+                      skins.picture(kWindow, ui_layout::SkinRole::SliderThumb, SkinState::Disable));
     slider->setThumbCount(1);
     slider->setRange(setup.minimum, setup.maximum);
     slider->setStep(setup.step);
@@ -61,23 +53,24 @@ CVexSliderCtrl3D* makeSlider(QWidget* parent, app::SkinStore& skins, const Slide
 }
 
 QString menuText(int32_t code) {
-    const buttons::FunctionInfo* info = buttons::findFunction(code);
+    const button_functions::FunctionInfo* info = button_functions::findFunction(code);
     return info != nullptr ? QString::fromStdU16String(std::u16string(info->menuText)) : QString();
 }
 
 } // namespace
 
-CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, const MacroLibrary& macros,
+CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, skins::SkinStore& skins, const MacroLibrary& macros,
                                      MouseSettingsPopups& popups, PointerSettings& pointerSettings)
     : CVexImageDialog(parent), macros_(macros), popups_(popups), pointerSettings_(pointerSettings) {
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
     setControlId(kTemplateId);
-    SetBackground(skins.skinImage(kSheetIndex, kStateNormal));
+    SetBackground(skins.background(kWindow));
 
     for (int k = 0; k < kFunctionButtons; ++k) {
         auto* button = placeControl<CVexComboButton>(this, kWindow, kFunctionIds[k]);
-        button->SetImages(cut(skins, kStateNormal, kFunctionIds[k]), cut(skins, kStateOver, kFunctionIds[k]),
-                          cut(skins, kStateDown, kFunctionIds[k]));
+        button->SetImages(cut(skins, SkinState::Normal, kFunctionIds[k]),
+                          cut(skins, SkinState::Over, kFunctionIds[k]),
+                          cut(skins, SkinState::Down, kFunctionIds[k]));
         buildFunctionMenu(*button);
         const int32_t code = kInitialFunctions[k];
         button->SetCaption(menuText(code), code, button->selectedParameter());
@@ -86,8 +79,8 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, con
 
     for (size_t i = 0; i < rates_.size(); ++i) {
         auto* box = placeControl<CVexCheckBox>(this, kWindow, kRateIds[i]);
-        box->SetImages(cut(skins, kStateNormal, kRateIds[i]), cut(skins, kStateOver, kRateIds[i]),
-                       cut(skins, kStateDown, kRateIds[i]));
+        box->SetImages(cut(skins, SkinState::Normal, kRateIds[i]), cut(skins, SkinState::Over, kRateIds[i]),
+                       cut(skins, SkinState::Down, kRateIds[i]));
         connect(box, &CVexCheckBox::clicked, this, [this, i] { pickRate(static_cast<int>(i)); });
         rates_[i] = box;
     }
@@ -99,7 +92,7 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, con
 
     enable_ = placeControl<CVexCheckBox>(this, kWindow, kEnableId);
     // Off is the Disable look, on the Down look; the switch has no hover look.
-    enable_->SetImages(cut(skins, kStateDisable, kEnableId), {}, cut(skins, kStateDown, kEnableId));
+    enable_->SetImages(cut(skins, SkinState::Disable, kEnableId), {}, cut(skins, SkinState::Down, kEnableId));
     connect(enable_, &CVexCheckBox::clicked, this, &CMouseSettingsDlg::enableToggled);
     setAccelerationEnabled(false);
 
@@ -107,12 +100,12 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, con
 }
 
 void CMouseSettingsDlg::buildFunctionMenu(CVexComboButton& button) const {
-    button.SetMenuWidth(buttons::kDropDownWidth);
+    button.SetMenuWidth(button_functions::kDropDownWidth);
     controls::CVexMenu* menu = button.menu();
-    for (const buttons::MenuItem& item : buttons::kFunctionMenu) {
+    for (const button_functions::MenuItem& item : button_functions::kFunctionMenu) {
         const QString text = QString::fromStdU16String(std::u16string(item.text));
-        menu->AddItem(item.id, text, 0, true, item.kind == buttons::MenuItemKind::Submenu);
-        if (item.kind != buttons::MenuItemKind::Submenu) {
+        menu->AddItem(item.id, text, 0, true, item.kind == button_functions::MenuItemKind::Submenu);
+        if (item.kind != button_functions::MenuItemKind::Submenu) {
             continue;
         }
         controls::CVexMenu* submenu = menu->GetSubMenu(item.id);
@@ -125,7 +118,7 @@ void CMouseSettingsDlg::buildFunctionMenu(CVexComboButton& button) const {
 
 void CMouseSettingsDlg::refreshMacroMenus() {
     constexpr int32_t kMacroItem = function_code::kMacro;
-    int width = buttons::kMacroMenuMargin;
+    int width = button_functions::kMacroMenuMargin;
     for (CVexComboButton* button : functions_) {
         controls::CVexMenu* menu = button->menu();
         menu->GetSubMenu(kMacroItem)->ClearItems();
@@ -133,7 +126,7 @@ void CMouseSettingsDlg::refreshMacroMenus() {
             const CMacro& macro = macros_.at(i);
             menu->AddSubItem(macro.macroId, kMacroItem, QString::fromStdU16String(macro.name), 0, true);
         }
-        width = menu->MaxItemTextWidth(kMacroItem) + buttons::kMacroMenuMargin;
+        width = menu->MaxItemTextWidth(kMacroItem) + button_functions::kMacroMenuMargin;
     }
     for (CVexComboButton* button : functions_) {
         controls::CVexMenu* submenu = button->menu()->GetSubMenu(kMacroItem);
@@ -234,8 +227,9 @@ void CMouseSettingsDlg::loadFromProfile(ProfileData& profile) {
         const ButtonAssignment& entry = profile.buttons[static_cast<size_t>(k)];
         CVexComboButton& button = *functions_[k];
         if (entry.function == function_code::kSingleKey) {
-            button.SetCaption(QString::fromStdU16String(buttons::keyName(static_cast<uint16_t>(entry.param))),
-                              entry.function, entry.param);
+            button.SetCaption(
+                QString::fromStdU16String(button_functions::keyName(static_cast<uint16_t>(entry.param))),
+                entry.function, entry.param);
         } else if (entry.function == function_code::kMacro) {
             button.SetCaption(QString::fromStdU16String(profile.macroNameFor(entry)), entry.function,
                               entry.param);

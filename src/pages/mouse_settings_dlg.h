@@ -16,7 +16,7 @@
 
 namespace talwyn {
 class MacroLibrary;
-namespace app {
+namespace skins {
 class SkinStore;
 }
 } // namespace talwyn
@@ -50,7 +50,7 @@ public:
     static constexpr controls::ControlId kEnableId = 1040;
 
     // The library and the services must outlive the page.
-    CMouseSettingsDlg(QWidget* parent, app::SkinStore& skins, const MacroLibrary& macros,
+    CMouseSettingsDlg(QWidget* parent, skins::SkinStore& skins, const MacroLibrary& macros,
                       MouseSettingsPopups& popups, PointerSettings& pointerSettings);
 
     QWidget& window() override { return *this; }

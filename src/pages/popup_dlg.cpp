@@ -1,6 +1,6 @@
 #include "pages/popup_dlg.h"
 
-#include "buttons/key_names.h"
+#include "button_functions/key_names.h"
 #include "controls/edits.h"
 #include "controls/paint_support.h"
 #include "device/user_texts.h"
@@ -22,7 +22,7 @@ constexpr controls::Argb kTimeTextColor = 0xFFD2D2D2;
 constexpr int kCountdownPictureCount = static_cast<int>(ui_layout::kCountdownPictures.size());
 
 QString keyText(int virtualKey) {
-    return QString::fromStdU16String(buttons::keyName(virtualKey));
+    return QString::fromStdU16String(button_functions::keyName(virtualKey));
 }
 
 bool isKeyEvent(const QEvent* event) {
@@ -57,7 +57,7 @@ ui_layout::WindowId windowOf(PopMode mode) {
 CPopDlg::CPopDlg(PopMode mode, const PopupServices& services, QWidget* parent)
     : controls::CVexImageDialog(parent), mode_(mode), services_(services) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setControlId(skinIndexOf(mode));
+    setControlId(static_cast<int>(mode));
     layOut();
     if (mode_ == PopMode::SensorSqat2) {
         timers_.start(kCountdownTimer, kCountdownInterval);
@@ -82,14 +82,13 @@ controls::CVexButton* CPopDlg::makeButton(controls::ControlId id) {
     auto* button = new controls::CVexButton(this);
     button->setControlId(id);
     button->setFocusPolicy(Qt::NoFocus);
-    skinButton(*button, services_.skins, skinIndexOf(mode_) + 1, rect);
+    skinButton(*button, services_.skins, windowOf(mode_), id);
     button->installEventFilter(this);
     return button;
 }
 
 void CPopDlg::layOut() {
-    const int sheet = skinIndexOf(mode_);
-    SetBackground(services_.skins.skinImage(sheet, 0));
+    SetBackground(services_.skins.background(windowOf(mode_)));
     ok_ = makeButton(popup_id::kOk);
     cancel_ = makeButton(popup_id::kCancel);
     close_ = makeButton(popup_id::kClose);
@@ -111,7 +110,7 @@ void CPopDlg::layOut() {
         }
         time_ = new controls::CVexStatic(this);
         time_->setControlId(popup_id::kTime);
-        skinStatic(*time_, services_.skins, sheet + 1, timeRect);
+        skinStatic(*time_, services_.skins, windowOf(mode_), timeRect);
         time_->setTextColor(kTimeTextColor);
         time_->setCentreHorizontally(!keyName);
         if (keyName) {
@@ -125,10 +124,10 @@ void CPopDlg::layOut() {
     if (!imageRect.isEmpty()) {
         image_ = new controls::CVexStatic(this);
         image_->setControlId(popup_id::kImage);
-        skinStatic(*image_, services_.skins, sheet + 1, imageRect);
+        skinStatic(*image_, services_.skins, windowOf(mode_), imageRect);
         for (const auto& picture : ui_layout::kCountdownPictures) {
-            image_->AddImage(app::loadImageFile(services_.skins.folder() /
-                                                std::filesystem::path(std::string(picture.name))));
+            image_->AddImage(skins::loadImageFile(services_.skins.folder() /
+                                                  std::filesystem::path(std::string(picture.name))));
         }
         image_->setCurrentImage(0);
     }

@@ -1,11 +1,10 @@
 #pragma once
 // CPopDlg: every confirmation, warning and step pop-up of the program. The
-// mode chosen at construction is also the skin index of the pop-up's
-// picture, which carries the message; the pop-up itself only draws a
+// mode chosen at construction picks the pop-up's picture, which carries the
+// message; the pop-up itself only draws a
 // countdown or a key name. Three modes form the surface-analysis chain of
 // the sensor page, one captures a key for a mouse button.
 
-#include "app/skin_store.h"
 #include "controls/buttons.h"
 #include "controls/combo_button.h"
 #include "controls/image_dialog.h"
@@ -13,6 +12,7 @@
 #include "pages/device_access.h"
 #include "platform/key_capture.h"
 #include "platform/message_boxes.h"
+#include "skins/skin_store.h"
 #include "ui_layout/control_table.h"
 
 #include <QPointer>
@@ -21,7 +21,7 @@
 
 namespace talwyn::pages {
 
-// The mode of a pop-up and the skin index of its Normal sheet.
+// The mode of a pop-up; its number is also the pop-up's control ID.
 enum class PopMode : int {
     LeftClickWarn = 167,
     DeleteMacro = 171,
@@ -37,11 +37,7 @@ inline constexpr PopMode kAllPopModes[] = {PopMode::LeftClickWarn, PopMode::Dele
                                            PopMode::SensorSqat2,   PopMode::SensorSqat3, PopMode::ResetWarn,
                                            PopMode::UpdateWarn,    PopMode::AssignKey};
 
-constexpr int skinIndexOf(PopMode mode) {
-    return static_cast<int>(mode);
-}
-
-// The window of the control table that lays the mode out.
+// The window of the control table that lays the mode out and names its pictures.
 ui_layout::WindowId windowOf(PopMode mode);
 
 namespace popup_id {
@@ -63,7 +59,7 @@ inline constexpr int32_t kSingleKeyFunction = 13;
 // AssignKey (and released by every pop-up that has one when it closes); the
 // device access by SensorSQAT1. Every object must outlive the pop-up.
 struct PopupServices {
-    app::SkinStore& skins;
+    skins::SkinStore& skins;
     platform::MessageBoxes& messages;
     platform::KeyCapture* keyCapture = nullptr;
     DeviceAccess* device = nullptr;

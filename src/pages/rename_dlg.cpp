@@ -10,8 +10,7 @@
 namespace talwyn::pages {
 
 namespace {
-constexpr int kSheetIndex = 162; // "ReName_Normal.bmp"
-constexpr int kCutIndex = 163;   // cuts of the ReName sheets
+constexpr auto kWindow = ui_layout::WindowId::Rename;
 } // namespace
 
 QString cutWithoutSplitting(const QString& text, int limit) {
@@ -26,11 +25,11 @@ QString cutWithoutSplitting(const QString& text, int limit) {
 }
 
 CRenameDlg::CRenameDlg(int slot, ProfileSet& profiles, controls::CVexButton& slotButton,
-                       app::SkinStore& skins, QWidget* parent)
+                       skins::SkinStore& skins, QWidget* parent)
     : controls::CVexImageDialog(parent), slot_(slot), profiles_(profiles), slotButton_(&slotButton),
       skins_(skins) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    SetBackground(skins_.skinImage(kSheetIndex, 0));
+    SetBackground(skins_.background(kWindow));
     if (auto* ok = makeButton(rename_id::kOk)) {
         connect(ok, &QAbstractButton::clicked, this, [this] { confirm(); });
     }
@@ -42,9 +41,8 @@ CRenameDlg::CRenameDlg(int slot, ProfileSet& profiles, controls::CVexButton& slo
     }
     edit_ = new controls::CVexEdit(this);
     edit_->setControlId(rename_id::kName);
-    const QRect editRect = tableRect(ui_layout::WindowId::Rename, rename_id::kName);
-    edit_->setGeometry(editRect);
-    edit_->SetBackground(skins_.skinImage(kCutIndex, 0, editRect));
+    edit_->setGeometry(tableRect(kWindow, rename_id::kName));
+    edit_->SetBackground(skins_.controlLook(kWindow, rename_id::kName, SkinState::Normal));
     edit_->setFocus();
     timers_.start(kTrimTimer, kTrimInterval);
 }
@@ -53,7 +51,7 @@ controls::CVexButton* CRenameDlg::makeButton(controls::ControlId id) {
     auto* button = new controls::CVexButton(this);
     button->setControlId(id);
     button->setFocusPolicy(Qt::NoFocus);
-    skinButton(*button, skins_, kCutIndex, tableRect(ui_layout::WindowId::Rename, id));
+    skinButton(*button, skins_, kWindow, id);
     return button;
 }
 

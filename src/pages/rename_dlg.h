@@ -3,11 +3,11 @@
 // slot's profile and on its profile button. Nothing is written here; the
 // name travels with the next save and apply.
 
-#include "app/skin_store.h"
 #include "controls/buttons.h"
 #include "controls/edits.h"
 #include "controls/image_dialog.h"
 #include "profiles/profile_set.h"
+#include "skins/skin_store.h"
 
 #include <QPointer>
 
@@ -37,7 +37,7 @@ public:
 
     // `slot` is 1 to 5; `profiles` and `slotButton` (the slot's profile
     // button in the main window) must outlive the dialog.
-    CRenameDlg(int slot, ProfileSet& profiles, controls::CVexButton& slotButton, app::SkinStore& skins,
+    CRenameDlg(int slot, ProfileSet& profiles, controls::CVexButton& slotButton, skins::SkinStore& skins,
                QWidget* parent = nullptr);
 
     int slot() const { return slot_; }
@@ -58,7 +58,7 @@ private:
     int slot_;
     ProfileSet& profiles_;
     QPointer<controls::CVexButton> slotButton_;
-    app::SkinStore& skins_;
+    skins::SkinStore& skins_;
     controls::NumberedTimers timers_{this};
     controls::CVexEdit* edit_ = nullptr;
 };

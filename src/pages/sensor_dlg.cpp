@@ -1,6 +1,5 @@
 #include "pages/sensor_dlg.h"
 
-#include "app/skin_store.h"
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
@@ -15,10 +14,6 @@ using controls::ControlId;
 
 namespace {
 
-constexpr int kSheetIndex = 50; // the Normal sheet, the page background
-constexpr int kCutIndex = 51;   // cuts from the page's sheet of a state
-constexpr int kThumbIndex = 150;
-constexpr int kFirstLevelThumbIndex = 152;
 constexpr int kStepsMenuWidth = 30;
 constexpr int kMinPointSpeed = 1;
 constexpr int kMaxPointSpeed = 11;
@@ -31,10 +26,6 @@ constexpr int32_t kLiftOffHigh = 2;
 constexpr int32_t kLiftOffLow = 1;
 
 constexpr auto kWindow = ui_layout::WindowId::SensorPerformance;
-
-QRect rectOf(ControlId id) {
-    return tableRect(kWindow, id);
-}
 
 } // namespace
 
@@ -65,19 +56,20 @@ int surfaceQualityIndex(int value) {
     return 0;
 }
 
-CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& analysis)
+CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis& analysis)
     : CVexImageDialog(parent), skins_(skins), analysis_(analysis) {
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
     setControlId(kTemplateId);
-    SetBackground(skins.skinImage(kSheetIndex, kStateNormal));
-    const auto cut = [&skins](int state, ControlId id) {
-        return skins.skinImage(kCutIndex, state, rectOf(id));
+    SetBackground(skins.background(kWindow));
+    const auto cut = [&skins](SkinState state, ControlId id) {
+        return skins.controlLook(kWindow, id, state);
     };
 
     buildLevelControls();
 
     steps_ = placeControl<controls::CVexComboButton>(this, kWindow, kStepsId);
-    steps_->SetImages(cut(kStateNormal, kStepsId), cut(kStateOver, kStepsId), cut(kStateDown, kStepsId));
+    steps_->SetImages(cut(SkinState::Normal, kStepsId), cut(SkinState::Over, kStepsId),
+                      cut(SkinState::Down, kStepsId));
     steps_->SetMenuWidth(kStepsMenuWidth);
     for (int n = 1; n <= kLevelIndicators; ++n) {
         steps_->AddItem(n, QString::number(n));
@@ -86,7 +78,8 @@ CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& 
     steps_->SetCaption(QString::number(kLevelIndicators), kLevelIndicators, 0);
 
     pointSpeed_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kPointSpeedId);
-    pointSpeed_->SetImages(cut(kStateNormal, kPointSpeedId), {skins.skinImage(kThumbIndex, kStateNormal)});
+    pointSpeed_->SetImages(cut(SkinState::Normal, kPointSpeedId),
+                           {skins.picture(kWindow, ui_layout::SkinRole::SliderThumb)});
     pointSpeed_->setRange(kMinPointSpeed, kMaxPointSpeed);
     pointSpeed_->SetValue(1, kDefaultPointSpeed);
 
@@ -94,27 +87,27 @@ CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& 
                                std::pair{&ripple_, kRippleId}}) {
         *control = placeControl<controls::CVexCheckBox>(this, kWindow, id);
         // Off is the Disable look, on the Down look.
-        (*control)->SetImages(cut(kStateDisable, id), {}, cut(kStateDown, id));
+        (*control)->SetImages(cut(SkinState::Disable, id), {}, cut(SkinState::Down, id));
     }
 
     analyze_ = placeControl<controls::CVexButton>(this, kWindow, kAnalyzeId);
-    analyze_->SetImages(cut(kStateNormal, kAnalyzeId), cut(kStateOver, kAnalyzeId),
-                        cut(kStateDown, kAnalyzeId), cut(kStateDisable, kAnalyzeId));
+    analyze_->SetImages(cut(SkinState::Normal, kAnalyzeId), cut(SkinState::Over, kAnalyzeId),
+                        cut(SkinState::Down, kAnalyzeId), cut(SkinState::Disable, kAnalyzeId));
     connect(analyze_, &controls::CVexButton::clicked, this, &CSensorDlg::analyzeSurface);
 
     bar_ = placeControl<controls::CVexProgressCtrl>(this, kWindow, kQualityBarId);
-    bar_->setImages(cut(kStateNormal, kQualityBarId), cut(kStateDown, kQualityBarId));
+    bar_->setImages(cut(SkinState::Normal, kQualityBarId), cut(SkinState::Down, kQualityBarId));
     bar_->setVertical(true);
     bar_->setRange(0, kMaxQualityIndex);
 
     surface_ = placeControl<controls::CVexStatic>(this, kWindow, kSurfaceId);
     const std::filesystem::path folder = skins.folder();
     for (const ui_layout::SkinFile& picture : ui_layout::kSurfacePictures) {
-        surface_->AddImage(app::loadImageFile(folder / std::string(picture.name)));
+        surface_->AddImage(skins::loadImageFile(folder / std::string(picture.name)));
     }
     // The first picture also lies under every other one, and alone when the index is out of range.
     surface_->SetBackground(
-        app::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name)));
+        skins::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name)));
     setQuality(0);
 
     timers_.start(kEditTrackingTimer, kEditTrackingInterval);
@@ -122,11 +115,10 @@ CSensorDlg::CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& 
 
 void CSensorDlg::buildLevelControls() {
     levels_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kLevelSliderId);
+    const std::vector<QImage> levelThumbs = skins_.pictures(kWindow, ui_layout::SkinRole::SliderThumbOver);
     std::array<QImage, controls::CVexSliderCtrl3D::kMaxThumbs> thumbs;
-    for (size_t i = 0; i < thumbs.size(); ++i) {
-        thumbs[i] = skins_.skinImage(kFirstLevelThumbIndex + static_cast<int>(i), kStateNormal);
-    }
-    levels_->SetImages(skins_.skinImage(kCutIndex, kStateNormal, rectOf(kLevelSliderId)), thumbs);
+    std::copy_n(levelThumbs.begin(), std::min(levelThumbs.size(), thumbs.size()), thumbs.begin());
+    levels_->SetImages(skins_.controlLook(kWindow, kLevelSliderId, SkinState::Normal), thumbs);
     levels_->setRange(kMinResolution, kMaxResolution);
     levels_->setStep(kResolutionStep);
 
@@ -151,17 +143,18 @@ void CSensorDlg::setLevelCount(int count) {
     levels_->setThumbCount(count);
     for (int i = 0; i < kLevelIndicators; ++i) {
         const bool inUse = i < count;
-        const QRect indicatorRect = rectOf(kIndicatorIds[i]);
-        const auto cut = [&](int state) { return skins_.skinImage(kCutIndex, state, indicatorRect); };
+        const auto cut = [&](SkinState state) {
+            return skins_.controlLook(kWindow, kIndicatorIds[i], state);
+        };
         if (inUse) {
-            indicators_[i]->SetImages(cut(kStateNormal), cut(kStateOver), cut(kStateDown));
+            indicators_[i]->SetImages(cut(SkinState::Normal), cut(SkinState::Over), cut(SkinState::Down));
         } else {
-            indicators_[i]->SetImages({}, {}, {}, cut(kStateDisable));
+            indicators_[i]->SetImages({}, {}, {}, cut(SkinState::Disable));
         }
         const bool editInUse = inUse || i == 0;
         edits_[i]->setEnabled(editInUse);
         edits_[i]->SetBackground(
-            skins_.skinImage(kCutIndex, editInUse ? kStateNormal : kStateDisable, rectOf(kEditIds[i])));
+            skins_.controlLook(kWindow, kEditIds[i], editInUse ? SkinState::Normal : SkinState::Disable));
     }
     if (count == 1) {
         indicators_[0]->SetSelected(true);
@@ -243,7 +236,8 @@ void CSensorDlg::analyzeSurface() {
     if (analysis_.runSteps(this) != controls::ModalResult::Ok) {
         return;
     }
-    analysis_.readValue(this, [this](int value) { setQuality(static_cast<int16_t>(surfaceQualityIndex(value))); });
+    analysis_.readValue(this,
+                        [this](int value) { setQuality(static_cast<int16_t>(surfaceQualityIndex(value))); });
 }
 
 void CSensorDlg::saveToProfile(ProfileData& profile) {

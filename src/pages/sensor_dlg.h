@@ -16,7 +16,7 @@
 #include <chrono>
 #include <functional>
 
-namespace talwyn::app {
+namespace talwyn::skins {
 class SkinStore;
 }
 
@@ -64,7 +64,7 @@ public:
     static constexpr std::chrono::milliseconds kEditTrackingInterval{50};
 
     // The skins and the analysis must outlive the page.
-    CSensorDlg(QWidget* parent, app::SkinStore& skins, SurfaceAnalysis& analysis);
+    CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis& analysis);
 
     QWidget& window() override { return *this; }
     // Also corrects an active level above the level count in `profile` itself.
@@ -111,7 +111,7 @@ private:
     void carryEditToThumb(int index);
     void setQuality(int16_t value);
 
-    app::SkinStore& skins_;
+    skins::SkinStore& skins_;
     SurfaceAnalysis& analysis_;
     controls::NumberedTimers timers_{this};
     controls::CVexSliderCtrl3D* levels_ = nullptr;

@@ -2,16 +2,18 @@
 
 namespace talwyn::pages {
 
-void skinButton(controls::CVexImageButton& button, app::SkinStore& skins, int cutIndex, const QRect& rect) {
-    button.setGeometry(rect);
-    button.SetImages(skins.skinImage(cutIndex, kStateNormal, rect),
-                     skins.skinImage(cutIndex, kStateOver, rect),
-                     skins.skinImage(cutIndex, kStateDown, rect));
+void skinButton(controls::CVexImageButton& button, skins::SkinStore& skins, ui_layout::WindowId window,
+                controls::ControlId id) {
+    button.setGeometry(tableRect(window, id));
+    button.SetImages(skins.controlLook(window, id, SkinState::Normal),
+                     skins.controlLook(window, id, SkinState::Over),
+                     skins.controlLook(window, id, SkinState::Down));
 }
 
-void skinStatic(controls::CVexStatic& label, app::SkinStore& skins, int cutIndex, const QRect& rect) {
+void skinStatic(controls::CVexStatic& label, skins::SkinStore& skins, ui_layout::WindowId window,
+                const QRect& rect) {
     label.setGeometry(rect);
-    label.SetBackground(skins.skinImage(cutIndex, kStateNormal, rect));
+    label.SetBackground(skins.sheetCut(window, SkinState::Normal, rect));
 }
 
 } // namespace talwyn::pages

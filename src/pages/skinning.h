@@ -3,25 +3,19 @@
 // their looks from the window's state sheets; shared by the pages, the
 // pop-ups, the rename dialog and the support page.
 
-#include "app/skin_store.h"
 #include "controls/framework.h"
 #include "controls/image_button.h"
 #include "controls/statics.h"
-#include "ui_layout/qt_rect.h"
+#include "skins/skin_store.h"
+#include "skins/table_rect.h"
 
 #include <QRect>
 #include <QWidget>
 
 namespace talwyn::pages {
 
-using ui_layout::tableRect;
-using ui_layout::toQRect;
-
-// Skin states as the store's index table numbers them.
-inline constexpr int kStateNormal = static_cast<int>(ui_layout::SkinState::Normal);
-inline constexpr int kStateOver = static_cast<int>(ui_layout::SkinState::Over);
-inline constexpr int kStateDown = static_cast<int>(ui_layout::SkinState::Down);
-inline constexpr int kStateDisable = static_cast<int>(ui_layout::SkinState::Disable);
+using skins::tableRect;
+using ui_layout::SkinState;
 
 // A new control owned by `parent` through Qt's parent chain, with its ID and
 // at the rectangle the table gives it in `window`.
@@ -33,12 +27,14 @@ Control* placeControl(QWidget* parent, ui_layout::WindowId window, controls::Con
     return control;
 }
 
-// Places `button` and gives it the Normal, Over and Down cuts of the sheets
-// that `cutIndex` names. Pop-up families have no Disable sheet, so none is
-// asked for; a disabled button keeps its Normal look.
-void skinButton(controls::CVexImageButton& button, app::SkinStore& skins, int cutIndex, const QRect& rect);
+// Places `button` at control `id` of `window` and gives it its Normal, Over
+// and Down looks. Pop-up families have no Disable sheet, so none is asked
+// for; a disabled button keeps its Normal look.
+void skinButton(controls::CVexImageButton& button, skins::SkinStore& skins, ui_layout::WindowId window,
+                controls::ControlId id);
 
-// Places `label` on a background cut from the Normal sheet at its rectangle.
-void skinStatic(controls::CVexStatic& label, app::SkinStore& skins, int cutIndex, const QRect& rect);
+// Places `label` at `rect` of `window` on the Normal sheet's piece there.
+void skinStatic(controls::CVexStatic& label, skins::SkinStore& skins, ui_layout::WindowId window,
+                const QRect& rect);
 
 } // namespace talwyn::pages

@@ -10,18 +10,13 @@ namespace talwyn::pages {
 
 namespace {
 
-constexpr int kSheetIndex = 142; // "Support_Normal.bmp"
-constexpr int kCutIndex = 143;   // cuts of the Support sheets
+constexpr auto kWindow = ui_layout::WindowId::Support;
 constexpr int kVersionFontHeight = 13;
 constexpr controls::Argb kVersionTextColor = 0xFFD2D2D2;
 
 constexpr char kUpdaterFolder[] = "Talwyn PRO firmware update software";
 constexpr char kUpdaterConfig[] = "Config.ini";
-#ifdef _WIN32
-constexpr char kUpdaterProgram[] = "Talwyn PRO firmware updater.exe";
-#else
 constexpr char kUpdaterProgram[] = "Talwyn PRO firmware updater";
-#endif
 
 const QString kUpdateDueArgument = QStringLiteral("1");
 const QString kUpdateNotDueArgument = QStringLiteral("2");
@@ -61,21 +56,21 @@ CSupportDlg::CSupportDlg(SupportServices services, QWidget* parent)
 controls::CVexButton* CSupportDlg::makeButton(controls::ControlId id) {
     auto* button = new controls::CVexButton(this);
     button->setControlId(id);
-    skinButton(*button, services_.skins, kCutIndex, tableRect(ui_layout::WindowId::Support, id));
+    skinButton(*button, services_.skins, kWindow, id);
     return button;
 }
 
 controls::CVexStatic* CSupportDlg::makeVersionLabel(controls::ControlId id) {
     auto* label = new controls::CVexStatic(this);
     label->setControlId(id);
-    skinStatic(*label, services_.skins, kCutIndex, tableRect(ui_layout::WindowId::Support, id));
+    skinStatic(*label, services_.skins, kWindow, tableRect(kWindow, id));
     label->SetFontHeight(kVersionFontHeight);
     label->setTextColor(kVersionTextColor);
     return label;
 }
 
 void CSupportDlg::layOut() {
-    SetBackground(services_.skins.skinImage(kSheetIndex, 0));
+    SetBackground(services_.skins.background(kWindow));
     const std::pair<controls::ControlId, QString> links[] = {
         {support_id::kOnlineSupport, services_.addresses.onlineSupport},
         {support_id::kCheckUpdates, services_.addresses.checkUpdates},

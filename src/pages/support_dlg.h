@@ -4,7 +4,6 @@
 // the firmware updater beside the program, offering it at start-up when the
 // mouse's firmware is older than the one the updater carries.
 
-#include "app/skin_store.h"
 #include "controls/buttons.h"
 #include "controls/image_dialog.h"
 #include "controls/statics.h"
@@ -14,6 +13,7 @@
 #include "platform/ini_file.h"
 #include "platform/launcher.h"
 #include "platform/message_boxes.h"
+#include "skins/skin_store.h"
 
 #include <filesystem>
 #include <functional>
@@ -61,7 +61,7 @@ constexpr bool firmwareUpdateDue(int mouseNumber, int configuredNumber) {
 
 // What the page uses of the program; every object must outlive the page.
 struct SupportServices {
-    app::SkinStore& skins;
+    skins::SkinStore& skins;
     DeviceAccess& device;
     platform::Launcher& launcher;
     platform::IniReader& ini;

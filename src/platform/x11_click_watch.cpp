@@ -23,7 +23,7 @@ Qt::MouseButton qtButtonForX11Button(int button) {
     }
 }
 
-std::unique_ptr<OutsideClickWatch> makeOutsideClickWatch() {
+std::unique_ptr<DesktopButtonWatch> makeDesktopButtonWatch() {
     // Through XWayland the display sees only presses on X11 windows, never
     // those on the rest of a Wayland desktop: no system-wide watch there.
     if (QGuiApplication::platformName() != QLatin1String("xcb") || onWaylandSession()) {

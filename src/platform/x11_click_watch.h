@@ -1,7 +1,7 @@
 #pragma once
 // Outside-click watch over the whole X display (RECORD).
 
-#include "platform/outside_click_watch.h"
+#include "platform/desktop_button_watch.h"
 #include "platform/owner_thread_queue.h"
 #include "platform/x11_event_recorder.h"
 
@@ -9,7 +9,7 @@
 
 namespace talwyn::platform {
 
-class X11ClickWatch final : public OutsideClickWatch {
+class X11ClickWatch final : public DesktopButtonWatch {
 public:
     explicit X11ClickWatch(std::string displayName = {});
     ~X11ClickWatch() override;

@@ -342,18 +342,28 @@ struct WindowLayout {
     // the Normal sheet is the background.
     std::optional<SkinRole> background;
     std::span<const ControlEntry> controls;
+    // Whole pictures the window's controls draw besides its sheets (slider
+    // thumbs, the lighting preview's mouse, the scroll bar).
+    std::span<const SkinRole> pictures = {};
 };
+
+inline constexpr SkinRole kMouseSettingsPictures[] = {SkinRole::SliderThumb};
+inline constexpr SkinRole kSensorPictures[] = {SkinRole::SliderThumb, SkinRole::SliderThumbOver};
+inline constexpr SkinRole kColorSettingsPictures[] = {SkinRole::SliderThumb, SkinRole::ColorSlider,
+                                                      SkinRole::ColorPanel, SkinRole::ColorPalette,
+                                                      SkinRole::MousePicture};
+inline constexpr SkinRole kMacroSettingsPictures[] = {SkinRole::ScrollBar};
 
 inline constexpr std::array<WindowLayout, 15> kWindows = {{
     {WindowId::Main, "Main", kMainSize, SkinRole::MainSheet, std::nullopt, kMainControls},
     {WindowId::MouseSettings, "Mouse Settings", kPageSize, SkinRole::MouseSettingsSheet, std::nullopt,
-     kMouseSettingsControls},
+     kMouseSettingsControls, kMouseSettingsPictures},
     {WindowId::SensorPerformance, "Sensor Performance", kPageSize, SkinRole::SensorSheet, std::nullopt,
-     kSensorControls},
+     kSensorControls, kSensorPictures},
     {WindowId::ColorSettings, "Color Settings", kPageSize, SkinRole::ColorSheet, SkinRole::ColorBackground,
-     kColorSettingsControls},
+     kColorSettingsControls, kColorSettingsPictures},
     {WindowId::MacroSettings, "Macro Settings", kPageSize, SkinRole::MacroSheet, SkinRole::MacroBackground,
-     kMacroSettingsControls},
+     kMacroSettingsControls, kMacroSettingsPictures},
     {WindowId::Support, "Support", kPageSize, SkinRole::SupportSheet, std::nullopt, kSupportControls},
     {WindowId::Rename, "Rename", kPopupSize, SkinRole::RenameSheet, std::nullopt, kRenameControls},
     {WindowId::LeftClickWarn, "LeftClickWarn", kPopupSize, SkinRole::LeftClickWarnSheet, std::nullopt,

@@ -19,7 +19,7 @@ fs::path freshTestFolder() {
 ShellTest::ShellTest(sim::SimOptions options, std::optional<std::filesystem::path> library)
     : mouse_(options),
       skins_(fs::path(TALWYN_BIN_DIR) / "Talwyn_PRO_Skins",
-             SkinFailureHandler{[this](const QString& text) { skinFailures_ << text; }, [](int) {}}),
+             skins::SkinFailureHandler{[this](const QString& text) { skinFailures_ << text; }, [](int) {}}),
       library_(library.value_or(folder_ / "missing" / std::string(deviceLibraryFileName()))) {}
 
 ShellTest::~ShellTest() {
@@ -32,12 +32,13 @@ MainWindowServices ShellTest::services(platform::DeviceNotifier& notifier, std::
         PageSet set;
         buttonPage_ = new FakeButtonPage(parent);
         sensorPage_ = new pages::CSensorDlg(parent, skins_, analysis_);
-        macroPage_ =
-            new pages::PlaceholderMacroPage(skins_.skinImage(133, 0), folder_ / "macros", messages_, parent);
+        macroPage_ = new pages::PlaceholderMacroPage(skins_.background(ui_layout::WindowId::MacroSettings),
+                                                     folder_ / "macros", messages_, parent);
         supportPage_ = new FakeSupportPage(parent);
         set.button = buttonPage_;
         set.sensor = sensorPage_;
-        set.lighting = new pages::PlaceholderLightingPage(skins_.skinImage(87, 0), parent);
+        set.lighting =
+            new pages::PlaceholderLightingPage(skins_.background(ui_layout::WindowId::ColorSettings), parent);
         set.macro = macroPage_;
         set.support = supportPage_;
         return set;

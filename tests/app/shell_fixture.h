@@ -6,12 +6,12 @@
 #include "app/device_library.h"
 #include "app/device_owner.h"
 #include "app/main_window.h"
-#include "app/skin_store.h"
 #include "device/device_link.h"
 #include "pages/placeholder_pages.h"
 #include "pages/sensor_dlg.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_mouse.h"
+#include "skins/skin_store.h"
 #include "support/fake_platform.h"
 #include "support/recording_sleeper.h"
 
@@ -118,7 +118,7 @@ protected:
     sim::SimHidBackend backend_{mouse_};
     hid::RecordingSleeper sleeper_;
     device::DeviceLink link_{backend_, sleeper_};
-    SkinStore skins_;
+    skins::SkinStore skins_;
     QStringList skinFailures_;
     platform::FakeMessageBoxes messages_;
     platform::FakeTrayIcon tray_;

@@ -1,5 +1,5 @@
 #include "controls/combo_button.h"
-#include "controls/outside_click_watch.h"
+#include "controls/open_menu_click_watch.h"
 #include "widget_support.h"
 
 #include <QFontMetrics>
@@ -86,7 +86,7 @@ TEST_F(ComboTest, ClickThatClosesTheMenuDoesNotReopenIt) {
     clock.ticks += 250;
     clickThroughWindow();
     EXPECT_TRUE(combo.menu()->isVisible());
-    EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 1);
+    EXPECT_EQ(OpenMenuClickWatch::liveWatchCount(), 1);
 }
 
 TEST_F(ComboTest, OpensUpward) {

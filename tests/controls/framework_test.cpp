@@ -2,7 +2,7 @@
 #include "controls/edits.h"
 #include "controls/framework.h"
 #include "controls/image_dialog.h"
-#include "controls/outside_click_watch.h"
+#include "controls/open_menu_click_watch.h"
 #include "controls/scroll_progress.h"
 #include "controls/sliders.h"
 #include "controls/statics.h"
@@ -79,7 +79,7 @@ private:
 };
 
 TEST(OutsideWatch, DesktopSourceLivesExactlyAsLongAsTheWatch) {
-    auto& watch = OutsideClickWatch::instance();
+    auto& watch = OpenMenuClickWatch::instance();
     int alive = 0;
     PressSink sink;
     watch.setSystemSourceFactory([&](PressSink deliver) {
@@ -93,7 +93,7 @@ TEST(OutsideWatch, DesktopSourceLivesExactlyAsLongAsTheWatch) {
     watch.install(&first);
     watch.install(&second); // already installed: only the target changes
     EXPECT_EQ(alive, 1);
-    EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 1);
+    EXPECT_EQ(OpenMenuClickWatch::liveWatchCount(), 1);
 
     sink(PointerMessage::LeftDown, QPoint(-30, 40));
     QCoreApplication::sendPostedEvents();
@@ -103,7 +103,7 @@ TEST(OutsideWatch, DesktopSourceLivesExactlyAsLongAsTheWatch) {
 
     watch.remove();
     EXPECT_EQ(alive, 0);
-    EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 0);
+    EXPECT_EQ(OpenMenuClickWatch::liveWatchCount(), 0);
     watch.setSystemSourceFactory({});
 }
 
@@ -113,7 +113,7 @@ TEST(OutsideWatch, PostsButtonMessagesButNeverMovesOrWheelTurns) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     MessageSink menu;
-    auto& watch = OutsideClickWatch::instance();
+    auto& watch = OpenMenuClickWatch::instance();
     watch.install(&menu);
     QWindow* handle = window.windowHandle();
     QTest::mouseMove(handle, QPoint(10, 10));

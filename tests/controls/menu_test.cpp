@@ -1,5 +1,5 @@
 #include "controls/menu.h"
-#include "controls/outside_click_watch.h"
+#include "controls/open_menu_click_watch.h"
 #include "widget_support.h"
 
 #include <QFontMetrics>
@@ -27,8 +27,8 @@ protected:
     void TearDown() override {
         menu.CloseMenu();
         QApplication::processEvents();
-        EXPECT_FALSE(OutsideClickWatch::instance().installed());
-        EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 0);
+        EXPECT_FALSE(OpenMenuClickWatch::instance().installed());
+        EXPECT_EQ(OpenMenuClickWatch::liveWatchCount(), 0);
     }
     // A chain "Open" / "More >" (with "Deep" and "Off" in a submenu) / "Gone" (disabled).
     void fill() {
@@ -91,7 +91,7 @@ TEST_F(MenuTest, FindItemSearchesSubmenusAndMeasuresText) {
 TEST_F(MenuTest, EmptyMenuStaysHiddenWithoutAWatch) {
     menu.TrackPopup(PopupMode::TopLeft, 100, 100);
     EXPECT_FALSE(menu.isVisible());
-    EXPECT_FALSE(OutsideClickWatch::instance().installed());
+    EXPECT_FALSE(OpenMenuClickWatch::instance().installed());
 }
 
 TEST_F(MenuTest, PickingCloses) {
@@ -131,13 +131,13 @@ TEST_F(MenuTest, SubmenuPickClosesTheChainBeforeReporting) {
     EXPECT_EQ(sub->geometry().topLeft(), QPoint(menu.geometry().x() + menu.width() - 5,
                                                 menu.geometry().y() + menu.entries()[1].rect.top - 5));
     EXPECT_EQ(sub->width(), CVexMenu::kSubmenuWidth);
-    EXPECT_EQ(OutsideClickWatch::instance().target(), sub);
+    EXPECT_EQ(OpenMenuClickWatch::instance().target(), sub);
 
     testing::click(*sub, entryCentre(*sub, 1));
     EXPECT_EQ(owner.commands, (std::vector<Command>{kClosing, kClosing, kClosed, kClosed, {2, 22}}));
     EXPECT_FALSE(sub->isVisible());
     EXPECT_FALSE(menu.isVisible());
-    EXPECT_FALSE(OutsideClickWatch::instance().installed());
+    EXPECT_FALSE(OpenMenuClickWatch::instance().installed());
 }
 
 TEST_F(MenuTest, HoveringAnotherEntryClosesTheOpenSubmenu) {
@@ -148,7 +148,7 @@ TEST_F(MenuTest, HoveringAnotherEntryClosesTheOpenSubmenu) {
     EXPECT_FALSE(sub->isVisible());
     EXPECT_TRUE(menu.isVisible());
     EXPECT_EQ(owner.commands, (std::vector<Command>{kClosing, kClosed}));
-    EXPECT_EQ(OutsideClickWatch::instance().target(), &menu);
+    EXPECT_EQ(OpenMenuClickWatch::instance().target(), &menu);
     EXPECT_EQ(menu.hoverItem(), 0);
 }
 
@@ -187,10 +187,10 @@ TEST_F(MenuTest, ExactlyOneWatchWhileAChainIsOpen) {
         ASSERT_NE(sub, nullptr);
         menu.CloseSubmenus();
         sub = openSubmenu();
-        EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 1);
+        EXPECT_EQ(OpenMenuClickWatch::liveWatchCount(), 1);
         menu.CloseMenu();
-        EXPECT_EQ(OutsideClickWatch::liveWatchCount(), 0);
-        EXPECT_FALSE(OutsideClickWatch::instance().installed());
+        EXPECT_EQ(OpenMenuClickWatch::liveWatchCount(), 0);
+        EXPECT_FALSE(OpenMenuClickWatch::instance().installed());
     }
 }
 

@@ -1,6 +1,6 @@
 #include "pages/mouse_settings_dlg.h"
 
-#include "buttons/key_names.h"
+#include "button_functions/key_names.h"
 #include "macros/macro_library.h"
 #include "pages/mouse_settings_support.h"
 
@@ -28,7 +28,8 @@ struct ScriptedPopups : MouseSettingsPopups {
         ++keyRuns;
         target.setUpdateCaption(false);
         if (keyToConfirm) {
-            target.SetCaption(QString::fromStdU16String(buttons::keyName(*keyToConfirm)), 13, *keyToConfirm);
+            target.SetCaption(QString::fromStdU16String(button_functions::keyName(*keyToConfirm)), 13,
+                              *keyToConfirm);
         }
     }
 };

@@ -2,7 +2,7 @@
 // What the page tests share: one application object, the built skin set and
 // a way to pick a menu item as the menu itself would report it.
 
-#include "app/skin_store.h"
+#include "skins/skin_store.h"
 #include "controls/combo_button.h"
 #include "ui_layout/control_table.h"
 #include "ui_layout/skin_files.h"
@@ -32,9 +32,9 @@ inline QApplication& application() {
 }
 
 // The skin set the build drew; a failed request fails the test that made it.
-inline app::SkinStore& testSkins() {
+inline skins::SkinStore& testSkins() {
     application();
-    static app::SkinStore store(
+    static skins::SkinStore store(
         std::filesystem::path(TALWYN_BIN_DIR) / std::string(ui_layout::kSkinFolderName),
         {[](const QString& message) { ADD_FAILURE() << message.toStdString(); }, [](int) {}});
     return store;

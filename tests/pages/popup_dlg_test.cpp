@@ -66,12 +66,12 @@ TEST_F(PopupTest, EveryModeLaysOutItsTableOnItsOwnPicture) {
         SCOPED_TRACE(static_cast<int>(mode));
         CPopDlg popup(mode, services);
         EXPECT_EQ(popup.size(), QSize(404, 190));
-        const QImage normal = testSkins().skinImage(skinIndexOf(mode), 0);
+        const QImage normal = testSkins().background(windowOf(mode));
         EXPECT_EQ(popup.background(), normal);
         for (const auto& entry : ui_layout::layoutOf(windowOf(mode)).controls) {
             QWidget* control = findControl<QWidget>(popup, entry.id);
             ASSERT_NE(control, nullptr) << entry.id;
-            QRect expected = toQRect(entry.rect);
+            QRect expected = skins::toQRect(entry.rect);
             if (mode == PopMode::AssignKey && entry.id == popup_id::kTime) {
                 expected.setWidth(kKeyNameWidth);
             }

@@ -3,7 +3,7 @@
 // set, finding controls by ID, clicking them, and acting inside a nested
 // modal run.
 
-#include "app/skin_store.h"
+#include "skins/skin_store.h"
 #include "controls/buttons.h"
 #include "controls/framework.h"
 
@@ -24,8 +24,8 @@ inline std::filesystem::path skinFolder() {
 }
 
 // The skin store over the generated set; a failed request fails the test.
-inline app::SkinStore& testSkins() {
-    static app::SkinStore store(skinFolder(),
+inline skins::SkinStore& testSkins() {
+    static skins::SkinStore store(skinFolder(),
                                 {[](const QString& message) { ADD_FAILURE() << message.toStdString(); },
                                  [](int) { ADD_FAILURE() << "skin failure asked to quit"; }});
     return store;

@@ -30,7 +30,7 @@ TEST_F(RenameTest, LaysOutOnItsPictureWithAnEmptyFocusedEdit) {
     for (const auto& entry : ui_layout::layoutOf(ui_layout::WindowId::Rename).controls) {
         QWidget* control = findControl<QWidget>(dialog, entry.id);
         ASSERT_NE(control, nullptr) << entry.id;
-        EXPECT_EQ(control->geometry(), toQRect(entry.rect)) << entry.id;
+        EXPECT_EQ(control->geometry(), skins::toQRect(entry.rect)) << entry.id;
     }
     EXPECT_TRUE(dialog.nameEdit().text().isEmpty());
     whenModal<CRenameDlg>(&dialog, nullptr, [](CRenameDlg& d) {

@@ -30,8 +30,8 @@ QImage render(QWidget& window, const std::string& name) {
     return image;
 }
 
-QImage sheetPiece(int index, const QRect& rect) {
-    return testSkins().skinImage(index, 0).copy(rect).convertToFormat(QImage::Format_RGB32);
+QImage sheetPiece(PopMode mode, const QRect& rect) {
+    return testSkins().background(windowOf(mode)).copy(rect).convertToFormat(QImage::Format_RGB32);
 }
 
 TEST(PopupRender, EveryModeDrawsItsPictureAndItsTexts) {
@@ -53,13 +53,13 @@ TEST(PopupRender, EveryModeDrawsItsPictureAndItsTexts) {
             // The countdown pictures overlap the button's top-left corner.
             okRect.setTop(okRect.intersected(pictures->geometry()).bottom() + 1);
         }
-        EXPECT_EQ(image.copy(okRect), sheetPiece(skinIndexOf(mode), okRect));
+        EXPECT_EQ(image.copy(okRect), sheetPiece(mode, okRect));
         if (auto* time = findControl<controls::CVexStatic>(popup, popup_id::kTime)) {
             // The countdown or the key name is drawn over the picture.
-            EXPECT_NE(image.copy(time->geometry()), sheetPiece(skinIndexOf(mode), time->geometry()));
+            EXPECT_NE(image.copy(time->geometry()), sheetPiece(mode, time->geometry()));
         }
         if (auto* pictures = findControl<controls::CVexStatic>(popup, popup_id::kImage)) {
-            const QImage first = app::loadImageFile(testSkins().folder() / "TQA2-1.bmp");
+            const QImage first = skins::loadImageFile(testSkins().folder() / "TQA2-1.bmp");
             ASSERT_FALSE(first.isNull());
             EXPECT_EQ(image.copy(pictures->geometry()), first.convertToFormat(QImage::Format_RGB32));
         }
@@ -71,7 +71,8 @@ TEST(PopupRender, RenameDrawsItsPictureAndTheName) {
     controls::CVexButton slotButton;
     CRenameDlg dialog(1, profiles, slotButton, testSkins());
     const QImage empty = render(dialog, "ReName_empty");
-    EXPECT_EQ(empty, testSkins().skinImage(162, 0).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(empty,
+              testSkins().background(ui_layout::WindowId::Rename).convertToFormat(QImage::Format_RGB32));
     dialog.nameEdit().setText(QStringLiteral("Sniper"));
     const QImage named = render(dialog, "ReName");
     const QRect editRect = dialog.nameEdit().geometry();

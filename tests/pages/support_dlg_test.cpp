@@ -297,7 +297,8 @@ TEST_F(SupportTest, RendersItsPictureWithBothVersions) {
     const auto folder = fs::path(TALWYN_TEST_TMP) / "renders";
     fs::create_directories(folder);
     EXPECT_TRUE(image.save(QString::fromStdString((folder / "Support.png").string())));
-    const QImage sheet = testSkins().skinImage(142, 0).convertToFormat(QImage::Format_RGB32);
+    const QImage sheet =
+        testSkins().background(ui_layout::WindowId::Support).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(image.size(), sheet.size());
     for (const controls::ControlId id : {support_id::kOnlineSupport, support_id::kCheckFirmware}) {
         const QRect rect = findControl(page, id)->geometry();

@@ -76,8 +76,8 @@ TEST(FakePlatform, TrayClicksOnlyWhileShown) {
     EXPECT_FALSE(noTray.add(QIcon(), QString()));
 }
 
-TEST(FakePlatform, OutsideClickWatchCountsFreshStartsAndHandsOn) {
-    FakeOutsideClickWatch watch;
+TEST(FakePlatform, DesktopButtonWatchCountsFreshStartsAndHandsOn) {
+    FakeDesktopButtonWatch watch;
     std::vector<std::pair<int, bool>> seenBy; // callback, release
     ASSERT_TRUE(watch.start([&](const PointerButtonEvent& e) { seenBy.emplace_back(1, e.released); }));
     ASSERT_TRUE(watch.start([&](const PointerButtonEvent& e) { seenBy.emplace_back(2, e.released); }));

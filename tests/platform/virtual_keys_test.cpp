@@ -1,6 +1,6 @@
 // Key names of the host turned into Windows virtual-key codes.
 
-#include "platform/outside_click_watch.h"
+#include "platform/desktop_button_watch.h"
 #include "platform/qt_virtual_keys.h"
 #include "platform/x11_virtual_keys.h"
 

@@ -1,9 +1,12 @@
-// The shared tables themselves: file names, formats, sheet families and control look-ups.
+// Properties of the shared tables: every skin file has a window that uses it,
+// every window has the sheets its controls are cut from, and the look-ups
+// find what the tables list.
 
 #include "ui_layout/control_table.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -19,43 +22,52 @@ TEST(SkinFileTable, NamesAreUniqueAndExtensionsMatchFormats) {
         EXPECT_GT(f.size.width, 0) << f.name;
         EXPECT_GT(f.size.height, 0) << f.name;
     }
-    EXPECT_EQ(kSkinFiles.size(), 69u);
 }
 
-TEST(SkinFileTable, SheetFamiliesHaveTheirStates) {
-    struct Family {
-        SkinRole role;
-        bool hasDisable;
-        std::string_view disableName;
+// A file no window uses would be loaded for nothing; a window naming a role
+// without a file would fail the program when it asks for it.
+TEST(SkinFileTable, EveryLoadedFileIsUsedBySomeWindow) {
+    const auto usedBy = [](const WindowLayout& w, SkinRole role) {
+        return w.sheets == role || w.background == role ||
+               std::find(w.pictures.begin(), w.pictures.end(), role) != w.pictures.end();
     };
-    const Family families[] = {
-        {SkinRole::MainSheet, true, "Main_Disable.bmp"},
-        {SkinRole::SensorSheet, true, "Sensor_Performance_Disabel.bmp"},
-        {SkinRole::RenameSheet, true, "ReName_Disable.bmp"},
-        {SkinRole::AssignKeySheet, true, "AssignKey_Disable.bmp"},
-        {SkinRole::LeftClickWarnSheet, false, ""},
-        {SkinRole::SensorSqat2Sheet, false, ""},
-    };
-    for (const auto& fam : families) {
-        for (auto s : {SkinState::Normal, SkinState::Over, SkinState::Down}) {
-            EXPECT_TRUE(sheetFor(fam.role, s).has_value()) << int(fam.role) << "/" << int(s);
+    for (const auto& f : kSkinFiles) {
+        EXPECT_TRUE(std::any_of(kWindows.begin(), kWindows.end(), [&](const auto& w) {
+            return usedBy(w, f.role);
+        })) << f.name;
+    }
+    for (const auto& w : kWindows) {
+        std::vector<SkinRole> roles(w.pictures.begin(), w.pictures.end());
+        if (w.background) {
+            roles.push_back(*w.background);
         }
-        const auto disable = sheetFor(fam.role, SkinState::Disable);
-        ASSERT_EQ(disable.has_value(), fam.hasDisable) << int(fam.role);
-        if (disable) {
-            EXPECT_EQ(disable->name, fam.disableName);
+        for (SkinRole role : roles) {
+            EXPECT_TRUE(std::any_of(kSkinFiles.begin(), kSkinFiles.end(),
+                                    [&](const auto& f) { return f.role == role; }))
+                << w.name << " role " << static_cast<int>(role);
         }
     }
 }
 
-TEST(ControlTable, LooksUpControlsByWindowAndId) {
-    EXPECT_EQ(controlRect(WindowId::Main, 1042), (Rect{948, 533, 58, 25}));
-    EXPECT_EQ(controlRect(WindowId::SensorPerformance, 1022), (Rect{84, 91, 708, 23}));
-    EXPECT_EQ(controlRect(WindowId::SensorSqat2, 1080), (Rect{13, 50, 200, 110}));
+// Buttons take their Normal, Over and Down looks from every window's sheets.
+TEST(SkinFileTable, EveryWindowHasTheSheetsOfAButton) {
+    for (const auto& w : kWindows) {
+        for (auto s : {SkinState::Normal, SkinState::Over, SkinState::Down}) {
+            EXPECT_TRUE(sheetFor(w.sheets, s).has_value()) << w.name << " state " << static_cast<int>(s);
+        }
+    }
+}
+
+TEST(ControlTable, FindsEveryListedControlInItsOwnWindowOnly) {
+    for (const auto& w : kWindows) {
+        for (const auto& c : w.controls) {
+            EXPECT_EQ(controlRect(w.id, c.id), c.rect) << w.name << " " << c.id;
+        }
+        EXPECT_EQ(findControl(w.id, 4242), std::nullopt) << w.name;
+    }
     // The same ID names different controls in different windows.
     EXPECT_EQ(findControl(WindowId::MouseSettings, 1031), std::nullopt);
     EXPECT_EQ(findControl(WindowId::Main, 1031)->caption, "Reset to Default");
-    EXPECT_EQ(findControl(WindowId::Main, 4242), std::nullopt);
 }
 
 } // namespace

@@ -116,7 +116,7 @@ void FakeKeyCapture::release(uint8_t virtualKey) {
     }
 }
 
-bool FakeOutsideClickWatch::start(Callback callback) {
+bool FakeDesktopButtonWatch::start(Callback callback) {
     if (!startSucceeds_) {
         return false;
     }
@@ -128,12 +128,12 @@ bool FakeOutsideClickWatch::start(Callback callback) {
     return true;
 }
 
-void FakeOutsideClickWatch::stop() {
+void FakeDesktopButtonWatch::stop() {
     running_ = false;
     callback_ = nullptr;
 }
 
-void FakeOutsideClickWatch::play(const PointerButtonEvent& event) {
+void FakeDesktopButtonWatch::play(const PointerButtonEvent& event) {
     if (running_ && callback_) {
         const Callback callback = callback_;
         callback(event);

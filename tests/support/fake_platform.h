@@ -2,13 +2,13 @@
 // Stand-ins for the platform services, for tests of the code that uses them:
 // they record what they were asked and let the test play the system's part.
 
+#include "platform/desktop_button_watch.h"
 #include "platform/device_notifier.h"
 #include "platform/folders.h"
 #include "platform/ini_file.h"
 #include "platform/key_capture.h"
 #include "platform/launcher.h"
 #include "platform/message_boxes.h"
-#include "platform/outside_click_watch.h"
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
 
@@ -142,9 +142,9 @@ private:
     CapturedKeyTarget target_;
 };
 
-class FakeOutsideClickWatch final : public OutsideClickWatch {
+class FakeDesktopButtonWatch final : public DesktopButtonWatch {
 public:
-    explicit FakeOutsideClickWatch(bool startSucceeds = true) : startSucceeds_(startSucceeds) {}
+    explicit FakeDesktopButtonWatch(bool startSucceeds = true) : startSucceeds_(startSucceeds) {}
     bool start(Callback callback) override;
     void stop() override;
     bool isRunning() const override { return running_; }

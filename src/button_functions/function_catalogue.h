@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-namespace talwyn::buttons {
+namespace talwyn::button_functions {
 
 // What a ButtonAssignment's param holds for a function.
 enum class FunctionParam {
@@ -86,4 +86,4 @@ inline constexpr std::array<MenuItem, 6> kFunctionMenu{{
     {MenuItemKind::Function, 15, findFunction(15)->menuText, 0, {}},
 }};
 
-} // namespace talwyn::buttons
+} // namespace talwyn::button_functions

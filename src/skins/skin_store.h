@@ -1,13 +1,12 @@
 #pragma once
 // The skin store: every picture of the skin folder, loaded once on first use,
-// and the index table by which controls ask for the piece of their window's
-// sheet in the state they are in.
+// handed out by window, control and state as the layout table places them.
 //
 // Windows cut their pictures while they are being built, so the decoded sheets
 // (about 60 MB) are dropped again once the event loop next runs; a window built
 // later reads the few files it needs anew.
 
-#include "ui_layout/skin_files.h"
+#include "ui_layout/control_table.h"
 
 #include <QColor>
 #include <QFont>
@@ -20,10 +19,12 @@
 #include <bitset>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QPainter;
 
-namespace talwyn::app {
+namespace talwyn::skins {
 
 // Reads the whole file into memory and decodes the copy, so the file is not
 // kept open; BMP and PNG (with alpha). A null image when the file is missing,
@@ -46,7 +47,9 @@ struct SkinFailureHandler {
 
 class SkinStore {
 public:
-    static constexpr int kStateCount = 4;
+    using WindowId = ui_layout::WindowId;
+    using SkinRole = ui_layout::SkinRole;
+    using SkinState = ui_layout::SkinState;
 
     explicit SkinStore(std::filesystem::path folder,
                        SkinFailureHandler failure = SkinFailureHandler::interactive());
@@ -56,14 +59,20 @@ public:
     void loadSkins();
     bool loaded() const { return loaded_; }
 
-    // As the index table says: the shared sheet itself, a copy, or a cut of
-    // (left, top)-(right, bottom); a null image for anything the table does not
-    // name, after the failure handler ran.
-    QImage skinImage(int index, int state, int left = 0, int top = 0, int right = 0, int bottom = 0);
-    QImage skinImage(int index, int state, const QRect& rect) {
-        return skinImage(index, state, rect.left(), rect.top(), rect.left() + rect.width(),
-                         rect.top() + rect.height());
-    }
+    // Every request below hands out a null image for anything the layout
+    // table does not give the window, after the failure handler ran.
+
+    // The whole window: its own background file, or else its Normal sheet.
+    QImage background(WindowId window);
+    // A control's look: the window's sheet of `state` cut at the control's rectangle.
+    QImage controlLook(WindowId window, int controlId, SkinState state);
+    // The window's sheet of `state` cut at `rect`, for a control drawn wider
+    // than its table rectangle; empty for an empty rectangle.
+    QImage sheetCut(WindowId window, SkinState state, const QRect& rect);
+    // A picture the window's controls draw, in the state the file is listed for.
+    QImage picture(WindowId window, SkinRole role, SkinState state = SkinState::Normal);
+    // Every picture of a numbered family (the level thumbs), in list order.
+    std::vector<QImage> pictures(WindowId window, SkinRole role);
 
     const std::filesystem::path& folder() const { return folder_; }
 
@@ -73,6 +82,8 @@ public:
 
 private:
     QImage fail();
+    // The loaded file, or a null image after the failure handler ran.
+    QImage fileImage(std::optional<size_t> file);
     const QImage& sheetAt(size_t file);
     void releaseWhenIdle();
 
@@ -88,4 +99,4 @@ private:
 // The program's store over the skin folder beside the executable.
 SkinStore& skinStore();
 
-} // namespace talwyn::app
+} // namespace talwyn::skins

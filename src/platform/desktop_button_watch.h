@@ -2,7 +2,7 @@
 // Pointer button presses and releases anywhere on the screen, so that an
 // open skinned menu learns of a click outside the program's windows. Buttons
 // are only watched, never withheld; pointer moves and wheel turns are left out.
-// The controls' outside-click watch takes this as its desktop-wide source.
+// The controls' open-menu click watch takes this as its desktop-wide source.
 
 #include <QPoint>
 #include <Qt>
@@ -18,12 +18,12 @@ struct PointerButtonEvent {
     QPoint globalPos; // screen pixels
 };
 
-class OutsideClickWatch {
+class DesktopButtonWatch {
 public:
     // Runs on the UI thread, once per press or release, in order.
     using Callback = std::function<void(const PointerButtonEvent&)>;
 
-    virtual ~OutsideClickWatch() = default;
+    virtual ~DesktopButtonWatch() = default;
     // Starts watching, or hands the running watch to a new callback. False
     // when the display offers no system-wide watch.
     virtual bool start(Callback callback) = 0;
@@ -36,6 +36,6 @@ public:
 Qt::MouseButton qtButtonForX11Button(int button);
 
 // The X11 watch; nullptr where the program does not run on an X11 session.
-std::unique_ptr<OutsideClickWatch> makeOutsideClickWatch();
+std::unique_ptr<DesktopButtonWatch> makeDesktopButtonWatch();
 
 } // namespace talwyn::platform

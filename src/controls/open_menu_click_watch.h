@@ -47,10 +47,10 @@ public:
 using PressSink = std::function<void(PointerMessage, QPoint screenPos)>;
 using SystemPressSourceFactory = std::function<std::unique_ptr<SystemPressSource>(PressSink)>;
 
-class OutsideClickWatch {
+class OpenMenuClickWatch {
 public:
-    static OutsideClickWatch& instance();
-    ~OutsideClickWatch();
+    static OpenMenuClickWatch& instance();
+    ~OpenMenuClickWatch();
 
     // Installs the watch unless it is installed; `target` receives its messages.
     void install(QObject* target);
@@ -68,7 +68,7 @@ public:
     static int liveWatchCount();
 
 private:
-    OutsideClickWatch() = default;
+    OpenMenuClickWatch() = default;
     void deliver(PointerMessage message, QPoint screenPos);
 
     class ApplicationFilter;

@@ -1,11 +1,11 @@
-#include "buttons/function_catalogue.h"
+#include "button_functions/function_catalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
 
-namespace talwyn::buttons {
+namespace talwyn::button_functions {
 namespace {
 
 TEST(FunctionCatalogue, CodesAndTextsInMenuOrder) {
@@ -97,4 +97,4 @@ TEST(FunctionMenu, EveryCatalogueCodeIsReachableOnceInItsGroup) {
 }
 
 } // namespace
-} // namespace talwyn::buttons
+} // namespace talwyn::button_functions

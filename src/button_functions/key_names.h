@@ -4,10 +4,10 @@
 
 #include <string>
 
-namespace talwyn::buttons {
+namespace talwyn::button_functions {
 
 // Name of a virtual-key code; empty for codes without a name (and outside
 // 0..255). Keypad digits and operators share the names of the main keys.
 std::u16string keyName(int code);
 
-} // namespace talwyn::buttons
+} // namespace talwyn::button_functions

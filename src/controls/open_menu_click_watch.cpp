@@ -1,4 +1,4 @@
-#include "controls/outside_click_watch.h"
+#include "controls/open_menu_click_watch.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -49,9 +49,9 @@ QPoint unpackScreenPoint(int64_t packed) {
 
 // Sees every pointer button event of the program once, at its window, before
 // any widget does.
-class OutsideClickWatch::ApplicationFilter final : public QObject {
+class OpenMenuClickWatch::ApplicationFilter final : public QObject {
 public:
-    explicit ApplicationFilter(OutsideClickWatch& watch) : watch_(watch) {
+    explicit ApplicationFilter(OpenMenuClickWatch& watch) : watch_(watch) {
         ++liveWatches;
         QCoreApplication::instance()->installEventFilter(this);
     }
@@ -75,17 +75,17 @@ protected:
     }
 
 private:
-    OutsideClickWatch& watch_;
+    OpenMenuClickWatch& watch_;
 };
 
-OutsideClickWatch& OutsideClickWatch::instance() {
-    static OutsideClickWatch watch;
+OpenMenuClickWatch& OpenMenuClickWatch::instance() {
+    static OpenMenuClickWatch watch;
     return watch;
 }
 
-OutsideClickWatch::~OutsideClickWatch() = default;
+OpenMenuClickWatch::~OpenMenuClickWatch() = default;
 
-void OutsideClickWatch::install(QObject* target) {
+void OpenMenuClickWatch::install(QObject* target) {
     if (!installed()) {
         filter_ = std::make_unique<ApplicationFilter>(*this);
         if (systemFactory_) {
@@ -95,31 +95,31 @@ void OutsideClickWatch::install(QObject* target) {
     target_ = target;
 }
 
-void OutsideClickWatch::retarget(QObject* target) {
+void OpenMenuClickWatch::retarget(QObject* target) {
     if (installed()) {
         target_ = target;
     }
 }
 
-void OutsideClickWatch::remove() {
+void OpenMenuClickWatch::remove() {
     systemSource_.reset();
     filter_.reset();
     target_ = nullptr;
 }
 
-bool OutsideClickWatch::installed() const {
+bool OpenMenuClickWatch::installed() const {
     return filter_ != nullptr;
 }
 
-void OutsideClickWatch::setSystemSourceFactory(SystemPressSourceFactory factory) {
+void OpenMenuClickWatch::setSystemSourceFactory(SystemPressSourceFactory factory) {
     systemFactory_ = std::move(factory);
 }
 
-int OutsideClickWatch::liveWatchCount() {
+int OpenMenuClickWatch::liveWatchCount() {
     return liveWatches;
 }
 
-void OutsideClickWatch::deliver(PointerMessage message, QPoint screenPos) {
+void OpenMenuClickWatch::deliver(PointerMessage message, QPoint screenPos) {
     // Only posts: the menu handles the notice later, outside the press's own delivery.
     if (target_) {
         postMessage(target_, command::kMenuMouse, static_cast<int64_t>(message), packScreenPoint(screenPos));

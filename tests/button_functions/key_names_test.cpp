@@ -1,8 +1,8 @@
-#include "buttons/key_names.h"
+#include "button_functions/key_names.h"
 
 #include <gtest/gtest.h>
 
-namespace talwyn::buttons {
+namespace talwyn::button_functions {
 namespace {
 
 TEST(KeyName, NamedCodes) {
@@ -58,4 +58,4 @@ TEST(KeyName, UnlistedAndOutOfRangeCodesAreEmpty) {
 }
 
 } // namespace
-} // namespace talwyn::buttons
+} // namespace talwyn::button_functions

@@ -1,9 +1,9 @@
-#include "buttons/key_names.h"
+#include "button_functions/key_names.h"
 
 #include <array>
 #include <string_view>
 
-namespace talwyn::buttons {
+namespace talwyn::button_functions {
 namespace {
 
 using NameTable = std::array<std::u16string_view, 256>;
@@ -96,4 +96,4 @@ std::u16string keyName(int code) {
     return std::u16string(kNames[static_cast<size_t>(code)]);
 }
 
-} // namespace talwyn::buttons
+} // namespace talwyn::button_functions

@@ -1,0 +1,182 @@
+#include "skins/skin_store.h"
+
+#include "controls/paint_support.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+
+namespace talwyn::skins {
+
+namespace {
+
+using ui_layout::kSkinFiles;
+using ui_layout::SkinRole;
+using ui_layout::SkinState;
+
+// No skin picture comes near this; a larger file is not one of ours.
+constexpr std::uintmax_t kMaxImageFileBytes = 64u * 1024 * 1024;
+
+std::optional<size_t> fileOf(SkinRole role, SkinState state) {
+    for (size_t i = 0; i < kSkinFiles.size(); ++i) {
+        if (kSkinFiles[i].role == role && kSkinFiles[i].state == state) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+bool drawsPicture(const ui_layout::WindowLayout& layout, SkinRole role) {
+    return std::find(layout.pictures.begin(), layout.pictures.end(), role) != layout.pictures.end();
+}
+
+} // namespace
+
+QImage loadImageFile(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size == 0 || size > kMaxImageFileBytes) {
+        return {};
+    }
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    {
+        std::ifstream file(path, std::ios::binary);
+        if (!file.read(bytes.data(), static_cast<std::streamsize>(size))) {
+            return {};
+        }
+    }
+    // Decoded from the memory copy: the file is closed already.
+    return QImage::fromData(bytes);
+}
+
+void drawCenteredText(const QString& text, QColor colour, const QFont& font, const QRect& rect, bool centreX,
+                      bool centreY, QPainter& painter) {
+    controls::DrawLabel(text, colour, centreX, centreY, rect, font, painter);
+}
+
+SkinFailureHandler SkinFailureHandler::interactive() {
+    return {[](const QString& message) { QMessageBox::warning(nullptr, QStringLiteral("ORVANE"), message); },
+            [](int exitCode) {
+                // Queued: the program ends when its event loop reaches this, as after a quit message.
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); },
+                    Qt::QueuedConnection);
+            }};
+}
+
+SkinStore::SkinStore(std::filesystem::path folder, SkinFailureHandler failure)
+    : folder_(std::move(folder)), failure_(std::move(failure)) {}
+
+void SkinStore::loadSkins() {
+    for (size_t i = 0; i < kSkinFiles.size(); ++i) {
+        images_[i] = loadImageFile(folder_ / std::filesystem::path(std::string(kSkinFiles[i].name)));
+    }
+    released_.reset();
+    loaded_ = true;
+    releaseWhenIdle();
+}
+
+void SkinStore::releaseSheets() {
+    for (size_t i = 0; i < images_.size(); ++i) {
+        if (!images_[i].isNull()) {
+            images_[i] = QImage();
+            released_.set(i);
+        }
+    }
+}
+
+size_t SkinStore::heldSheetCount() const {
+    return static_cast<size_t>(
+        std::count_if(images_.begin(), images_.end(), [](const QImage& image) { return !image.isNull(); }));
+}
+
+void SkinStore::releaseWhenIdle() {
+    if (releasePending_ || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    releasePending_ = true;
+    QTimer::singleShot(0, &releaseContext_, [this] {
+        releasePending_ = false;
+        releaseSheets();
+    });
+}
+
+const QImage& SkinStore::sheetAt(size_t file) {
+    if (released_.test(file)) {
+        images_[file] = loadImageFile(folder_ / std::filesystem::path(std::string(kSkinFiles[file].name)));
+        released_.reset(file);
+        releaseWhenIdle();
+    }
+    return images_[file];
+}
+
+QImage SkinStore::fail() {
+    if (failure_.showMessage) {
+        failure_.showMessage(QStringLiteral("ui load failed!"));
+    }
+    if (failure_.postQuit) {
+        failure_.postQuit(0);
+    }
+    return {};
+}
+
+QImage SkinStore::fileImage(std::optional<size_t> file) {
+    if (!loaded_) {
+        loadSkins();
+    }
+    if (!file || sheetAt(*file).isNull()) {
+        return fail();
+    }
+    return images_[*file];
+}
+
+QImage SkinStore::background(WindowId window) {
+    const ui_layout::WindowLayout& layout = ui_layout::layoutOf(window);
+    return fileImage(fileOf(layout.background.value_or(layout.sheets), SkinState::Normal));
+}
+
+QImage SkinStore::controlLook(WindowId window, int controlId, SkinState state) {
+    const auto rect = ui_layout::controlRect(window, controlId);
+    if (!rect) {
+        return fail();
+    }
+    return sheetCut(window, state, QRect(rect->x, rect->y, rect->width, rect->height));
+}
+
+QImage SkinStore::sheetCut(WindowId window, SkinState state, const QRect& rect) {
+    const QImage sheet = fileImage(fileOf(ui_layout::layoutOf(window).sheets, state));
+    return sheet.isNull() || rect.isEmpty() ? QImage() : sheet.copy(rect);
+}
+
+QImage SkinStore::picture(WindowId window, SkinRole role, SkinState state) {
+    if (!drawsPicture(ui_layout::layoutOf(window), role)) {
+        return fail();
+    }
+    return fileImage(fileOf(role, state));
+}
+
+std::vector<QImage> SkinStore::pictures(WindowId window, SkinRole role) {
+    if (!drawsPicture(ui_layout::layoutOf(window), role)) {
+        return {fail()};
+    }
+    std::vector<QImage> family;
+    for (size_t i = 0; i < kSkinFiles.size(); ++i) {
+        if (kSkinFiles[i].role == role) {
+            family.push_back(fileImage(i));
+        }
+    }
+    return family;
+}
+
+SkinStore& skinStore() {
+    static SkinStore store(std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()) /
+                           std::filesystem::path(std::string(ui_layout::kSkinFolderName)));
+    return store;
+}
+
+} // namespace talwyn::skins
