@@ -6,7 +6,7 @@ cmake_minimum_required(VERSION 3.25)
 # folders of lower layers; folders of one layer stay independent.
 set(layers
   "protocol"
-  "profiles color buttons ui_layout hid devlib_host"
+  "profiles color button_functions ui_layout hid devlib_host"
   "macros device devlib"
   "sim"
   "platform"
@@ -17,10 +17,6 @@ set(layers
   "updater")
 # Everything up to this layer builds without Qt.
 set(last_qt_free_layer sim)
-# Files that sit in one folder but belong to another layer, until they move.
-set(file_layers
-  app/skin_store=skins
-  ui_layout/qt_rect=controls)
 # Each tool: the highest folder it may include; tools not listed in qt_tools
 # build without Qt.
 set(tool_tops
@@ -51,13 +47,6 @@ set(qt_free_rank ${rank_of_${last_qt_free_layer}})
 # folder is none of the layers'.
 function(layer_of_path path folder_out rank_out)
   string(REGEX REPLACE "/.*" "" folder "${path}")
-  foreach(entry IN LISTS file_layers)
-    string(REPLACE "=" ";" pair "${entry}")
-    list(GET pair 0 stem)
-    if(path MATCHES "^${stem}\\.")
-      list(GET pair 1 folder)
-    endif()
-  endforeach()
   set(${folder_out} ${folder} PARENT_SCOPE)
   set(${rank_out} "${rank_of_${folder}}" PARENT_SCOPE)
 endfunction()

@@ -1,4 +1,4 @@
 #include "app/main_window.h"
-#include "app/skin_store.h"
+#include "skins/skin_store.h"
 #include "controls/fine.h"
 #include <QWidget>

@@ -1,3 +1,3 @@
-#include "app/skin_store.h"
+#include "skins/skin_store.h"
 #include "controls/fine.h"
 #include "pages/page.h"
