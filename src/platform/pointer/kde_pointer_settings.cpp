@@ -1,7 +1,7 @@
 #include "platform/pointer/kde_pointer_settings.h"
 
-#include "protocol/device_ids.h"
 #include "platform/pointer/kde_config_file.h"
+#include "protocol/device_ids.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
