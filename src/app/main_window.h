@@ -18,8 +18,6 @@
 #include "controls/image_dialog.h"
 #include "profiles/profile_set.h"
 
-#include <QPoint>
-
 #include <functional>
 #include <memory>
 

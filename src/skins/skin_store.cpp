@@ -1,6 +1,7 @@
 #include "skins/skin_store.h"
 
 #include "controls/paint_support.h"
+#include "skins/table_rect.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -145,7 +146,7 @@ QImage SkinStore::controlLook(WindowId window, int controlId, SkinState state) {
     if (!rect) {
         return fail();
     }
-    return sheetCut(window, state, QRect(rect->x, rect->y, rect->width, rect->height));
+    return sheetCut(window, state, toQRect(*rect));
 }
 
 QImage SkinStore::sheetCut(WindowId window, SkinState state, const QRect& rect) {
@@ -162,7 +163,8 @@ QImage SkinStore::picture(WindowId window, SkinRole role, SkinState state) {
 
 std::vector<QImage> SkinStore::pictures(WindowId window, SkinRole role) {
     if (!drawsPicture(ui_layout::layoutOf(window), role)) {
-        return {fail()};
+        fail();
+        return {};
     }
     std::vector<QImage> family;
     for (size_t i = 0; i < kSkinFiles.size(); ++i) {

@@ -71,7 +71,8 @@ public:
     QImage sheetCut(WindowId window, SkinState state, const QRect& rect);
     // A picture the window's controls draw, in the state the file is listed for.
     QImage picture(WindowId window, SkinRole role, SkinState state = SkinState::Normal);
-    // Every picture of a numbered family (the level thumbs), in list order.
+    // Every picture of a numbered family (the level thumbs), in list order;
+    // none when the window does not list the family.
     std::vector<QImage> pictures(WindowId window, SkinRole role);
 
     const std::filesystem::path& folder() const { return folder_; }
