@@ -138,4 +138,16 @@ private:
     std::unique_ptr<CTOLMDlg> window_;
 };
 
+inline sim::SimOptions absentMouse() {
+    sim::SimOptions options;
+    options.present = false;
+    return options;
+}
+
+// The shell with no mouse plugged in.
+class AbsentMouseTest : public ShellTest {
+protected:
+    AbsentMouseTest() : ShellTest(absentMouse()) {}
+};
+
 } // namespace talwyn::app::testing
