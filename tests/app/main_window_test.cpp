@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EventCase{"level5", 2, {4}, 5, 4}, EventCase{"outOfRange", 2, {7}, 2, -1},
                       EventCase{"code5", 5, {3}, 2, -1}, EventCase{"code1", 1, {3}, 2, -1},
                       EventCase{"noData", 2, {}, 2, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& generated) { return std::string(generated.param.name); });
 
 TEST_F(ShellTest, EventsAfterTheWindowIsGoneAreDropped) {
     start();

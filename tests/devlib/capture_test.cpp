@@ -19,9 +19,9 @@ protected:
     void SetUp() override { inputEvents().reset(); }
     void TearDown() override { inputEvents().reset(); }
     void send(std::initializer_list<uint8_t> head) {
-        sim::InputReport input{};
-        std::copy(head.begin(), head.end(), input.begin());
-        mouse.sendInput(input);
+        sim::InputReport report{};
+        std::copy(head.begin(), head.end(), report.begin());
+        mouse.sendInput(report);
     }
 };
 

@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Errors, HidapiRetryTest,
                                            RetryCase{"IoErrorFourTimes", EIO, 4, 0, 4, 3},
                                            RetryCase{"DeviceGone", ENODEV, 1, 0, 1, 0},
                                            RetryCase{"BadArgument", EINVAL, 1, 0, 1, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& generated) { return std::string(generated.param.name); });
 
 } // namespace
 } // namespace talwyn::kernel_testing

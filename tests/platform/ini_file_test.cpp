@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"NoSection", "[Other]\nVersion=105\n", std::nullopt},
         LookupCase{"SectionWithoutBracket", "[Firmware\nVersion=105", "105"},
         LookupCase{"Empty", "", std::nullopt}),
-    [](const ::testing::TestParamInfo<LookupCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<LookupCase>& generated) { return generated.param.name; });
 
 struct EncodingCase {
     const char* name;
@@ -94,7 +94,9 @@ INSTANTIATE_TEST_SUITE_P(Encodings, IniEncoding,
                                            EncodingCase{"Utf8Bom", QStringConverter::Utf8},
                                            EncodingCase{"Utf16LittleEndian", QStringConverter::Utf16LE},
                                            EncodingCase{"Utf16BigEndian", QStringConverter::Utf16BE}),
-                         [](const ::testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<EncodingCase>& generated) {
+                             return generated.param.name;
+                         });
 
 TEST(FileIniReader, UnreadableSourcesAreAbsent) {
     QTemporaryDir dir;

@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PeerCase{"OversizedToken", message(2029, 100000) + message(2028), 0},
                       // A flood is cut off instead of being read forever.
                       PeerCase{"Flood", message(2028).repeated(4096), 0}),
-    [](const ::testing::TestParamInfo<PeerCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<PeerCase>& generated) { return generated.param.name; });
 
 } // namespace
 } // namespace talwyn::platform
