@@ -8,8 +8,6 @@
 #include "protocol/device_ids.h"
 #include "support/recording_sleeper.h"
 
-#include <cstring>
-
 namespace talwyn::devlib::testing {
 namespace {
 
@@ -73,15 +71,6 @@ TEST_F(DevlibCommandsTest, OnOffCommandsSendTheirSubCommandAndPause) {
     EXPECT_EQ(sentReports(), (std::vector<std::string>{report({0xA1, 0x0D, 0x04, 0, 0, 1, 1, 0}),
                                                        report({0xA1, 0x0D, 0x03, 0, 0, 4, 1, 0})}));
     EXPECT_EQ(pauses(), (Pauses{50ms, 30ms}));
-}
-
-DpiSettings sampleDpi() {
-    DpiSettings dpi{};
-    dpi.first = 2;
-    dpi.second = 5;
-    const uint16_t values[10] = {400, 400, 800, 800, 1600, 3200, 6400, 100, 200, 12000};
-    std::memcpy(dpi.values, values, sizeof values);
-    return dpi;
 }
 
 TEST_F(DevlibCommandsTest, DpiPayloadStartsAtByteSixteen) {
