@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <initializer_list>
 #include <thread>
 
 namespace talwyn::app {
@@ -43,7 +44,7 @@ TEST(DeviceEvents, OnlyResolutionLevelsChangeAnything) {
     EXPECT_FALSE(interpretDeviceEvent(2, 5)->indicator);
     EXPECT_EQ(interpretDeviceEvent(2, 255)->activeDpiLevel, 2);
     EXPECT_FALSE(interpretDeviceEvent(2, std::nullopt));
-    for (uint8_t code : {0, 1, 3, 4, 5, 35, 36}) {
+    for (const uint8_t code : std::initializer_list<uint8_t>{0, 1, 3, 4, 5, 35, 36}) {
         EXPECT_FALSE(interpretDeviceEvent(code, 3)) << int(code);
     }
 }
