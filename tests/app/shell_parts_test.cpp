@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <initializer_list>
 #include <thread>
 
 namespace talwyn::app {
