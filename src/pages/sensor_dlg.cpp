@@ -113,6 +113,16 @@ CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis
     timers_.start(kEditTrackingTimer, kEditTrackingInterval);
 }
 
+// Hiding the dialog on the way out moves the focus away from a level edit,
+// and its "entry finished" must not reach a page that is half gone.
+CSensorDlg::~CSensorDlg() {
+    for (controls::CKYTEdit* edit : edits_) {
+        if (edit != nullptr) {
+            edit->disconnect(this);
+        }
+    }
+}
+
 void CSensorDlg::buildLevelControls() {
     levels_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kLevelSliderId);
     const std::vector<QImage> levelThumbs = skins_.pictures(kWindow, ui_layout::SkinRole::SliderThumbOver);

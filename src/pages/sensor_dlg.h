@@ -65,6 +65,7 @@ public:
 
     // The skins and the analysis must outlive the page.
     CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis& analysis);
+    ~CSensorDlg() override;
 
     QWidget& window() override { return *this; }
     // Also corrects an active level above the level count in `profile` itself.
