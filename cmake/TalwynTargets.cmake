@@ -31,6 +31,14 @@ function(_talwyn_export_own_folder name)
   target_include_directories(${name} PUBLIC ${_root})
 endfunction()
 
+# Under AddressSanitizer a program or test ignores the leaks system libraries
+# keep for their lifetime; the tests run the programs too.
+function(talwyn_leak_suppressions target)
+  if(TALWYN_SANITIZE MATCHES "address")
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/lsan_suppressions.cpp)
+  endif()
+endfunction()
+
 # talwyn_model_library(NAME SOURCES ... [DEPS ...])
 function(talwyn_model_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
@@ -63,9 +71,7 @@ function(talwyn_test name)
                                              TALWYN_TEST_TMP="${CMAKE_BINARY_DIR}/test-tmp")
   target_compile_options(${name} PRIVATE ${TALWYN_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} talwyn_test_support GTest::gtest GTest::gmock GTest::gtest_main)
-  if(TALWYN_SANITIZE MATCHES "address")
-    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/lsan_suppressions.cpp)
-  endif()
+  talwyn_leak_suppressions(${name})
   # Property values reach the discovered tests as single words, so a test
   # executable carries one label.
   set(_props "")

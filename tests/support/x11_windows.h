@@ -23,6 +23,32 @@ struct ScreenRect {
 
 namespace detail {
 
+// Windows come and go while a test looks at them; a request about one that
+// has just gone fails with BadWindow or BadDrawable, which Xlib's default
+// handler answers by ending the process. While one of these lives, such
+// errors only make the request fail; others go to the previous handler.
+class VanishedWindowsTolerated {
+public:
+    VanishedWindowsTolerated() : previous_(XSetErrorHandler(&handle)) { previousHandler() = previous_; }
+    ~VanishedWindowsTolerated() { XSetErrorHandler(previous_); }
+    VanishedWindowsTolerated(const VanishedWindowsTolerated&) = delete;
+    VanishedWindowsTolerated& operator=(const VanishedWindowsTolerated&) = delete;
+
+private:
+    static XErrorHandler& previousHandler() {
+        static XErrorHandler handler = nullptr;
+        return handler;
+    }
+    static int handle(Display* display, XErrorEvent* error) {
+        if (error->error_code == BadWindow || error->error_code == BadDrawable) {
+            return 0;
+        }
+        return previousHandler() != nullptr ? previousHandler()(display, error) : 0;
+    }
+
+    XErrorHandler previous_;
+};
+
 inline std::vector<Window> childrenOf(Display* display, Window window) {
     Window root = 0, parent = 0;
     Window* children = nullptr;
@@ -65,6 +91,7 @@ inline std::optional<ScreenRect> viewableRect(Display* display, Window window) {
 inline std::optional<ScreenRect>
 findWindowWhere(Display* display,
                 const std::function<bool(const std::string& title, const ScreenRect&)>& wanted) {
+    const detail::VanishedWindowsTolerated tolerated;
     const auto matches = [&](Window window) -> std::optional<ScreenRect> {
         const auto rect = detail::viewableRect(display, window);
         if (rect && wanted(detail::titleOf(display, window), *rect)) {
