@@ -29,7 +29,11 @@ namespace detail {
 // errors only make the request fail; others go to the previous handler.
 class VanishedWindowsTolerated {
 public:
-    VanishedWindowsTolerated() : previous_(XSetErrorHandler(&handle)) { previousHandler() = previous_; }
+    VanishedWindowsTolerated() : previous_(XSetErrorHandler(&handle)) {
+        if (previous_ != &handle) { // a nested guard must not hand errors back to itself
+            previousHandler() = previous_;
+        }
+    }
     ~VanishedWindowsTolerated() { XSetErrorHandler(previous_); }
     VanishedWindowsTolerated(const VanishedWindowsTolerated&) = delete;
     VanishedWindowsTolerated& operator=(const VanishedWindowsTolerated&) = delete;
