@@ -1,7 +1,6 @@
 #include "app/profile_sync.h"
 
 #include "app/device_owner.h"
-#include "app/main_texts.h"
 #include "app/shown_path.h"
 #include "device/user_texts.h"
 
