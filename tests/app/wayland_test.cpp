@@ -76,7 +76,12 @@ protected:
         return environment;
     }
 
-    const fs::path folder_ = fs::path(TALWYN_TEST_TMP) / "wayland-session";
+    // A folder per test, as ctest runs them side by side; kept short because
+    // the compositor's socket path below it has a length limit.
+    const fs::path folder_ =
+        fs::path(TALWYN_TEST_TMP) /
+        ("wayland-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()).substr(0, 7));
     WestonServer weston_{folder_ / "weston"};
 };
 
