@@ -9,8 +9,8 @@
 #include "app/main_window.h"
 #include "app/qt_slot_dialogs.h"
 #include "device/device_link.h"
-#include "devlib/interruptible_sleeper.h"
 #include "hid/hid_backend.h"
+#include "hid/interruptible_sleeper.h"
 #include "platform/device_notifier.h"
 #include "platform/folders.h"
 #include "platform/ini_file.h"
@@ -58,7 +58,7 @@ private:
     std::unique_ptr<platform::DeviceNotifier> notifier_;
     std::unique_ptr<hid::HidBackend> backend_;
     // Real pauses that quitting cuts short.
-    devlib::InterruptibleSleeper pauses_;
+    hid::InterruptibleSleeper pauses_;
     std::unique_ptr<device::DeviceLink> link_;
     DeviceLibrary library_;
     std::unique_ptr<platform::KeyCapture> keyCapture_;

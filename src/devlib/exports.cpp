@@ -3,10 +3,10 @@
 // destroyed (its threads stopped first) when the library is unloaded.
 
 #include "devlib/hidapi_input.h"
-#include "devlib/interruptible_sleeper.h"
 #include "devlib/library_state.h"
 #include "devlib/profile_commands.h"
 #include "devlib/settings_commands.h"
+#include "hid/interruptible_sleeper.h"
 #include "protocol/device_ids.h"
 #include "talwyn_pro_dll.h"
 
@@ -45,8 +45,8 @@ public:
     LibraryState& library() { return library_; }
 
 private:
-    InterruptibleSleeper sleeper_;
-    InterruptibleSleeper readerSleeper_;
+    hid::InterruptibleSleeper sleeper_;
+    hid::InterruptibleSleeper readerSleeper_;
     std::unique_ptr<hid::HidBackend> backend_;
     std::unique_ptr<InputSource> input_;
     LibraryState library_;

@@ -2,7 +2,7 @@
 // its worker, whoever asks for them, and quitting never waits for the mouse.
 
 #include "app/device_owner.h"
-#include "devlib/interruptible_sleeper.h"
+#include "hid/interruptible_sleeper.h"
 #include "pages/popup_fixture.h"
 #include "pages/sensor_surface_analysis.h"
 #include "shell_fixture.h"
@@ -152,7 +152,7 @@ TEST_F(DeviceOwnerTest, TheSurfaceAnalysisReadsTheValueTheMouseMeasured) {
 }
 
 TEST_F(DeviceOwnerTest, QuittingCutsTheRunningCommandShortAndDropsTheQueuedOnes) {
-    devlib::InterruptibleSleeper sleeper;
+    hid::InterruptibleSleeper sleeper;
     device::DeviceLink link{backend, sleeper};
     std::atomic<bool> pausing{false};
     std::atomic<bool> firstEnded{false};

@@ -1,15 +1,15 @@
 #pragma once
-// A real sleeper that can be woken for good, so the library's threads do not
-// hold up its unloading with pauses of up to seconds.
+// A real sleeper that can be woken for good, so threads that own a device do not
+// hold up unloading or quitting with pauses of up to seconds.
 
 #include "hid/sleeper.h"
 
 #include <condition_variable>
 #include <mutex>
 
-namespace talwyn::devlib {
+namespace talwyn::hid {
 
-class InterruptibleSleeper final : public hid::Sleeper {
+class InterruptibleSleeper final : public Sleeper {
 public:
     void sleep(std::chrono::milliseconds duration) override {
         std::unique_lock lock(mutex_);
@@ -30,4 +30,4 @@ private:
     bool interrupted_ = false;
 };
 
-} // namespace talwyn::devlib
+} // namespace talwyn::hid
