@@ -242,6 +242,7 @@ void CColorSettingsDlg::buildColorEntry() {
         decimal_[i]->setValidator(digitsOnly);
     }
     auto* hash = placeControl<controls::CVexStatic>(this, kWindow, kHashId);
+    skinStatic(*hash, skins_, kWindow, hash->geometry());
     hash->SetFontHeight(kEditFontHeight);
     hash->setTextColor(controls::CVexButton::kDefaultTextColor);
     hash->SetText(QStringLiteral("#"));
