@@ -215,7 +215,8 @@ void CColorSettingsDlg::buildModeControls() {
          {std::tuple{&zone1Edit_, kZone1EditId, 1}, std::tuple{&zone2Edit_, kZone2EditId, 2}}) {
         *button = placeControl<controls::CVexButton>(this, kWindow, id);
         skinButton(**button, skins_, kWindow, id);
-        connect(*button, &controls::CVexButton::clicked, this, [this, zone] { chooseEditZone(zone); });
+        connect(*button, &controls::CVexButton::clicked, this,
+                [this, editZone = zone] { chooseEditZone(editZone); });
     }
 }
 
