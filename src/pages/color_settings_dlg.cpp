@@ -187,15 +187,10 @@ CColorSettingsDlg::CColorSettingsDlg(QWidget* parent, skins::SkinStore& skins)
     });
 }
 
-// The edits lose the focus while the page goes; their notices must not reach a half-gone page.
+// The edits lose the focus while the page's children go; the focus notice must not reach a
+// half-gone page.
 CColorSettingsDlg::~CColorSettingsDlg() {
     disconnect(qApp, nullptr, this, nullptr);
-    for (controls::CVexEdit* edit : decimal_) {
-        edit->disconnect(this);
-        edit->setControlId(0);
-    }
-    hex_->disconnect(this);
-    hex_->setControlId(0);
 }
 
 void CColorSettingsDlg::buildModeControls() {
@@ -317,8 +312,11 @@ void CColorSettingsDlg::chooseMode(LightingMode mode) {
     case LightingMode::ColorShift:
         preview_->setZoneLit(true, true);
         showZoneControls(false);
-        preview_->SetZone1Color(preview_->zone1Color());
-        preview_->SetZone2Color(preview_->zone2Color());
+        // A second press keeps the colours from before the cycle, not one it is showing.
+        if (!preview_->shiftActive()) {
+            preview_->SetZone1Color(preview_->zone1Color());
+            preview_->SetZone2Color(preview_->zone2Color());
+        }
         startColorCycle();
         break;
     case LightingMode::None:

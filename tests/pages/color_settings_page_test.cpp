@@ -244,6 +244,11 @@ TEST_F(LightingPageTest, ColourShiftThenSolidColourRestoresTheColoursFromBeforeT
     EXPECT_EQ(during.lightColors[0], kColorA);
     EXPECT_EQ(during.lightColors[3], kColorB);
 
+    // Pressing "Color Shift" again while it cycles keeps those colours too.
+    click(page.modeButton(LightingMode::ColorShift));
+    page.preview().colorCycleTick();
+    EXPECT_EQ(saved().lightColors[0], kColorA);
+
     click(page.modeButton(LightingMode::SolidColor));
     EXPECT_FALSE(page.preview().colorCycleActive());
     EXPECT_FALSE(page.preview().shiftActive());
