@@ -41,6 +41,12 @@ constexpr int withoutReversed(int mode) {
     return mode & ~kReversed;
 }
 
+// A colour value from red, green and blue bytes (low 8 bits of each kept).
+constexpr uint32_t packColor(int red, int green, int blue) {
+    return static_cast<uint32_t>(red & 0xFF) | static_cast<uint32_t>(green & 0xFF) << 8 |
+           static_cast<uint32_t>(blue & 0xFF) << 16;
+}
+
 } // namespace picker
 
 // The change notice (message 0x050E): sender, its control ID and the new

@@ -19,11 +19,6 @@ using color::Pixel;
 
 namespace {
 
-constexpr ColorValue packBytes(int red, int green, int blue) {
-    return static_cast<ColorValue>(red & 0xFF) | static_cast<ColorValue>(green & 0xFF) << 8 |
-           static_cast<ColorValue>(blue & 0xFF) << 16;
-}
-
 ColorValue hsvColor(double hue, double saturation, double value) {
     if (saturation < 0) {
         return 0;
@@ -87,11 +82,11 @@ ColorValue HxColorSelectorWnd::GetColor() const {
 ColorValue HxColorSelectorWnd::colorAt(int z, int x, int y) const {
     switch (mode_) {
     case picker::kModeRed:
-        return packBytes(z, y, x);
+        return picker::packColor(z, y, x);
     case picker::kModeGreen:
-        return packBytes(y, z, x);
+        return picker::packColor(y, z, x);
     case picker::kModeBlue:
-        return packBytes(x, y, z);
+        return picker::packColor(x, y, z);
     case picker::kModeHue:
         return hsvColor(z / 10.0, static_cast<double>(x) / xMax_, static_cast<double>(y) / yMax_);
     case picker::kModeSaturation:

@@ -31,8 +31,9 @@ public:
     // Moves to `color` at the field's resolution; notifies only when a
     // component changes.
     void SetColor(color::ColorValue color);
-    // Tells slider, well and parent (in that order); returns the parent's
-    // answer, or -1 without a control ID or a parent.
+    // Tells slider, well and parent (in that order); the parent hears
+    // (control ID, colour value) through its command channel. Returns 0 once
+    // the parent is told, -1 without a control ID or a parent.
     virtual int NotifyChange(uint32_t value);
 
     int onPickerChanged(const PickerNotifyInfo& info) override;

@@ -16,11 +16,6 @@ using color::ColorValue;
 
 namespace {
 
-constexpr ColorValue packBytes(int red, int green, int blue) {
-    return static_cast<ColorValue>(red & 0xFF) | static_cast<ColorValue>(green & 0xFF) << 8 |
-           static_cast<ColorValue>(blue & 0xFF) << 16;
-}
-
 // The slider's background, colour value 0x00151312.
 const QColor kBackground(0x12, 0x13, 0x15);
 
@@ -237,13 +232,16 @@ void HxColorSliderWnd::fillStrip() {
     strip_.assign(static_cast<size_t>(std::max(stripLength(), 0)), 0);
     switch (picker::withoutReversed(mode_)) {
     case picker::kModeRed:
-        color::FillLinearGradient(packBytes(0, otherA_, otherB_), packBytes(255, otherA_, otherB_), strip_);
+        color::FillLinearGradient(picker::packColor(0, otherA_, otherB_),
+                                  picker::packColor(255, otherA_, otherB_), strip_);
         break;
     case picker::kModeGreen:
-        color::FillLinearGradient(packBytes(otherA_, 0, otherB_), packBytes(otherA_, 255, otherB_), strip_);
+        color::FillLinearGradient(picker::packColor(otherA_, 0, otherB_),
+                                  picker::packColor(otherA_, 255, otherB_), strip_);
         break;
     case picker::kModeBlue:
-        color::FillLinearGradient(packBytes(otherB_, otherA_, 0), packBytes(otherB_, otherA_, 255), strip_);
+        color::FillLinearGradient(picker::packColor(otherB_, otherA_, 0),
+                                  picker::packColor(otherB_, otherA_, 255), strip_);
         break;
     case picker::kModeHue:
         color::FillHueStrip(1.0, 1.0, strip_);

@@ -34,8 +34,9 @@ public:
     // the start of the range (its end when reversed) and clears the other
     // components.
     void SetMode(int mode);
-    // Tells the buddy, or the parent without one; returns its answer, or -1
-    // without a control ID or a receiver.
+    // Tells the buddy, or without one the parent as (control ID, position);
+    // returns the buddy's answer or 0 once the parent is told, -1 without a
+    // control ID or a receiver.
     virtual int NotifyChange(int32_t position);
 
     int onPickerChanged(const PickerNotifyInfo& info) override;
