@@ -3,6 +3,8 @@
 // offscreen image: one full repaint per iteration.
 
 #include "controls/buttons.h"
+#include "controls/color_selector_wnd.h"
+#include "controls/color_slider_wnd.h"
 #include "controls/combo_button.h"
 #include "controls/edits.h"
 #include "controls/menu.h"
@@ -47,6 +49,16 @@ QSize largest(ControlKind kind, QSize fallback) {
         }
     }
     return best.isEmpty() ? fallback : best;
+}
+
+// The rectangle the colour settings page gives control `id`.
+QRect colorPageRect(int id) {
+    for (const auto& control : talwyn::ui_layout::kColorSettingsControls) {
+        if (control.id == id) {
+            return {control.rect.x, control.rect.y, control.rect.width, control.rect.height};
+        }
+    }
+    return {};
 }
 
 // A skin-like picture: a vertical gradient with an alpha edge.
@@ -225,5 +237,24 @@ void BM_NumberEdit(benchmark::State& state) {
     paintLoop(state, edit);
 }
 BENCHMARK(BM_NumberEdit);
+
+// The colour field as the lighting page uses it: hue from the strip,
+// saturation across, value up, regenerated whole on every paint.
+void BM_ColorSelector(benchmark::State& state) {
+    application();
+    HxColorSelectorWnd selector(nullptr, colorPageRect(picker::kSelectorId));
+    selector.SetMode(picker::kModeHue);
+    selector.SetColor(0x8032EB);
+    paintLoop(state, selector);
+}
+BENCHMARK(BM_ColorSelector);
+
+void BM_ColorSlider(benchmark::State& state) {
+    application();
+    HxColorSliderWnd slider(nullptr, colorPageRect(picker::kSliderId));
+    slider.SetMode(picker::kModeHue | picker::kReversed);
+    paintLoop(state, slider);
+}
+BENCHMARK(BM_ColorSlider);
 
 } // namespace

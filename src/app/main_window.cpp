@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/device_owner.h"
+#include "app/enter_key_watch.h"
 #include "app/main_controls.h"
 #include "app/main_tray.h"
 #include "app/mouse_connection.h"
@@ -92,6 +93,9 @@ void CTOLMDlg::createPages() {
         page->window().hide();
     }
     pages_.button->window().show();
+    // Enter on the lighting page stores it first, so the current profile holds what it shows.
+    new EnterKeyWatch(pages_.lighting->window(),
+                      [this] { pages_.lighting->saveToProfile(profiles_.current()); });
 }
 
 int CTOLMDlg::visiblePage() const {

@@ -1,5 +1,6 @@
 #include "app/program_pages.h"
 
+#include "pages/color_settings_dlg.h"
 #include "pages/mouse_settings_dlg.h"
 #include "pages/mouse_settings_popups.h"
 #include "pages/placeholder_pages.h"
@@ -67,8 +68,7 @@ PageFactory programPages(ProgramPageServices services) {
 
         auto* analysis = new OwnedService<pages::PopDlgSurfaceAnalysis>(services.popups, parent);
         set.sensor = new pages::CSensorDlg(parent, skins, analysis->service);
-        set.lighting =
-            new pages::PlaceholderLightingPage(skins.background(ui_layout::WindowId::ColorSettings), parent);
+        set.lighting = new pages::CColorSettingsDlg(parent, skins);
 
         pages::SupportServices support{skins,        *services.popups.device, services.launcher,
                                        services.ini, services.folders,        services.popups.messages};

@@ -145,14 +145,44 @@ void CVexMouseStatic::setZoneLit(bool zone1, bool zone2) {
 }
 
 void CVexMouseStatic::restartEffectTimer() {
-    if (auto interval = effectInterval(effect_)) {
-        timers_.start(kEffectTimer, *interval);
+    timers_.stop(kEffectTimer);
+    const auto interval = effectInterval(effect_);
+    effectRunning_ = interval.has_value();
+    effectInterval_ = interval.value_or(std::chrono::milliseconds(0));
+    resumeTimers();
+}
+
+void CVexMouseStatic::stopEffectTimer() {
+    effectRunning_ = false;
+    timers_.stop(kEffectTimer);
+}
+
+void CVexMouseStatic::resumeTimers() {
+    if (!isVisible()) {
+        return;
     }
+    if (effectRunning_ && !timers_.isActive(kEffectTimer)) {
+        timers_.start(kEffectTimer, effectInterval_);
+    }
+    if (cycleRunning_ && !timers_.isActive(kColorCycleTimer)) {
+        timers_.start(kColorCycleTimer, kColorCycleInterval);
+    }
+}
+
+void CVexMouseStatic::showEvent(QShowEvent* event) {
+    BufferedControl::showEvent(event);
+    resumeTimers();
+}
+
+void CVexMouseStatic::hideEvent(QHideEvent* event) {
+    timers_.stop(kEffectTimer);
+    timers_.stop(kColorCycleTimer);
+    BufferedControl::hideEvent(event);
 }
 
 void CVexMouseStatic::SetLevel(int level) {
     level_ = clampLevel(level);
-    timers_.stop(kEffectTimer);
+    stopEffectTimer();
     if (effect_ == static_cast<int>(LightEffect::Solid)) {
         SetAlpha(levelAlpha(level_));
     }
@@ -160,7 +190,7 @@ void CVexMouseStatic::SetLevel(int level) {
 }
 
 void CVexMouseStatic::SetEffect(int effect) {
-    timers_.stop(kEffectTimer);
+    stopEffectTimer();
     effect_ = effect;
     if (effect_ == static_cast<int>(LightEffect::Solid)) {
         SetAlpha(levelAlpha(level_));
@@ -169,10 +199,13 @@ void CVexMouseStatic::SetEffect(int effect) {
 }
 
 void CVexMouseStatic::startColorCycle() {
-    timers_.start(kColorCycleTimer, kColorCycleInterval);
+    cycleRunning_ = true;
+    timers_.stop(kColorCycleTimer);
+    resumeTimers();
 }
 
 void CVexMouseStatic::stopColorCycle() {
+    cycleRunning_ = false;
     timers_.stop(kColorCycleTimer);
 }
 
@@ -185,7 +218,7 @@ void CVexMouseStatic::effectTick() {
         SetAlpha(*tick.alpha);
     }
     if (tick.stopTimer) {
-        timers_.stop(kEffectTimer);
+        stopEffectTimer();
     }
 }
 

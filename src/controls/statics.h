@@ -91,15 +91,24 @@ public:
     int level() const { return level_; }
     int effect() const { return effect_; }
     bool shiftActive() const { return shiftActive_; }
-    bool effectTimerActive() const { return timers_.isActive(kEffectTimer); }
-    bool colorCycleActive() const { return timers_.isActive(kColorCycleTimer); }
+    // Whether the effect and the cycle run; their timers tick only while the preview is shown.
+    bool effectTimerActive() const { return effectRunning_; }
+    bool colorCycleActive() const { return cycleRunning_; }
+    bool timersTicking() const {
+        return timers_.isActive(kEffectTimer) || timers_.isActive(kColorCycleTimer);
+    }
 
 protected:
     void renderFrame(QPainter& painter) override;
     void timerEvent(QTimerEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void restartEffectTimer();
+    void stopEffectTimer();
+    // Starts the timers that run and may be seen; nobody sees a hidden preview change.
+    void resumeTimers();
 
     NumberedTimers timers_{this};
     QImage mouseImage_;
@@ -114,6 +123,9 @@ private:
     int effect_ = 0;
     int level_ = 5;
     bool shiftActive_ = false;
+    bool effectRunning_ = false;
+    bool cycleRunning_ = false;
+    std::chrono::milliseconds effectInterval_{0};
 };
 
 class CKytColorStatic : public BufferedControl {

@@ -1,7 +1,5 @@
 #pragma once
-// The lighting and macro pages until their controls exist: each shows its
-// page background and does what its page operations allow without controls.
-// The lighting page leaves a profile's lighting as it is; the macro page owns
+// The macro page until its controls exist: it shows its page background, owns
 // the macro library, loads it when created and writes it when asked, so the
 // user's macros survive every apply and exit.
 
@@ -17,16 +15,6 @@ class MessageBoxes;
 }
 
 namespace talwyn::pages {
-
-class PlaceholderLightingPage final : public controls::CVexImageDialog, public LightingPage {
-    Q_OBJECT
-public:
-    PlaceholderLightingPage(const QImage& background, QWidget* parent);
-
-    QWidget& window() override { return *this; }
-    void saveToProfile(ProfileData& profile) override;
-    void loadFromProfile(ProfileData& profile) override;
-};
 
 class PlaceholderMacroPage final : public controls::CVexImageDialog, public MacroPage {
     Q_OBJECT

@@ -310,6 +310,33 @@ TEST_F(ShellTest, PageButtonsSwitchPagesAndStoreTheShownValues) {
     EXPECT_EQ(buttonPage_->refreshes, refreshes + 1);
 }
 
+TEST_F(ShellTest, EnterOnTheLightingPageStoresItIntoTheCurrentProfile) {
+    start();
+    window().show();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    window().executeCommand(main_command::kFirstPage + 2);
+    ASSERT_EQ(window().visiblePage(), 2);
+    QTest::mouseClick(&lightingPage_->modeButton(pages::LightingMode::SolidColor), Qt::LeftButton);
+    const int32_t before = window().profiles().current().lightZones;
+    ASSERT_NE(before, 0x0F);
+
+    controls::CVexEdit& hex = lightingPage_->hexEdit();
+    hex.setFocus();
+    ASSERT_TRUE(hex.hasFocus());
+    QTest::keyClick(&hex, Qt::Key_A); // any other key leaves the profile alone
+    EXPECT_EQ(window().profiles().current().lightZones, before);
+    QTest::keyClick(&hex, Qt::Key_Return);
+    EXPECT_EQ(window().profiles().current().lightZones, 0x0F);
+
+    // Enter on another page stores nothing of the lighting page.
+    window().executeCommand(main_command::kFirstPage + 1);
+    window().profiles().current().lightZones = before;
+    sensorPage_->levelEdit(0).setFocus();
+    QTest::keyClick(&sensorPage_->levelEdit(0), Qt::Key_Enter);
+    EXPECT_EQ(window().profiles().current().lightZones, before);
+}
+
 TEST_F(ShellTest, TrayIconAndMenuShowTheWindowAndExitEndsTheProgram) {
     start();
     window().executeCommand(main_command::kHide);

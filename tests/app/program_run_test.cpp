@@ -30,13 +30,30 @@ TEST(ProgramRun, ScreenshotsShowEveryPageAndPopUp) {
         int width;
         int height;
     } pictures[] = {
-        {"main-mouse-settings", 1024, 576}, {"main-sensor-performance", 1024, 576},
-        {"main-color-settings", 1024, 576}, {"main-macro-settings", 1024, 576},
-        {"main-support", 1024, 576},        {"popup-LeftClickWarn", 404, 190},
-        {"popup-DeleteMacro", 404, 190},    {"popup-SensorSQAT1", 404, 190},
-        {"popup-SensorSQAT2", 404, 190},    {"popup-SensorSQAT3", 404, 190},
-        {"popup-ResetWarn", 404, 190},      {"popup-UpdateWarn", 404, 190},
-        {"popup-AssignKey", 404, 190},      {"popup-Rename", 404, 190},
+        {"main-mouse-settings", 1024, 576},
+        {"main-sensor-performance", 1024, 576},
+        {"main-color-settings", 1024, 576},
+        {"main-macro-settings", 1024, 576},
+        {"main-support", 1024, 576},
+        {"popup-LeftClickWarn", 404, 190},
+        {"popup-DeleteMacro", 404, 190},
+        {"popup-SensorSQAT1", 404, 190},
+        {"popup-SensorSQAT2", 404, 190},
+        {"popup-SensorSQAT3", 404, 190},
+        {"popup-ResetWarn", 404, 190},
+        {"popup-UpdateWarn", 404, 190},
+        {"popup-AssignKey", 404, 190},
+        {"popup-Rename", 404, 190},
+        {"main-color-settings-none", 1024, 576},
+        {"main-color-settings-per-zone", 1024, 576},
+        {"main-color-settings-solid-color", 1024, 576},
+        {"main-color-settings-color-shift", 1024, 576},
+        {"preview-blinking-1", 270, 369},
+        {"preview-blinking-2", 270, 369},
+        {"preview-pulsating-3", 270, 369},
+        {"preview-breathing-30", 270, 369},
+        {"preview-color-shift-10", 270, 369},
+        {"preview-color-shift-20", 270, 369},
     };
     QImage first;
     for (const auto& picture : pictures) {
@@ -50,6 +67,12 @@ TEST(ProgramRun, ScreenshotsShowEveryPageAndPopUp) {
             EXPECT_NE(image, first) << picture.name << " shows the first page again";
         }
     }
+    // The preview's pictures were taken at different moments of its animation.
+    const auto shot = [&](const char* name) {
+        return QImage(QString::fromStdString((folder / "shots" / (std::string(name) + ".png")).string()));
+    };
+    EXPECT_NE(shot("preview-blinking-1"), shot("preview-blinking-2"));
+    EXPECT_NE(shot("preview-color-shift-10"), shot("preview-color-shift-20"));
     // The window's slot files are only written by an apply.
     EXPECT_FALSE(fs::exists(folder / "data" / "Orvane" / "Talwyn PRO Software"));
 }

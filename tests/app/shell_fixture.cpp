@@ -37,8 +37,8 @@ MainWindowServices ShellTest::services(platform::DeviceNotifier& notifier, std::
         supportPage_ = new FakeSupportPage(parent);
         set.button = buttonPage_;
         set.sensor = sensorPage_;
-        set.lighting =
-            new pages::PlaceholderLightingPage(skins_.background(ui_layout::WindowId::ColorSettings), parent);
+        lightingPage_ = new pages::CColorSettingsDlg(parent, skins_);
+        set.lighting = lightingPage_;
         set.macro = macroPage_;
         set.support = supportPage_;
         return set;

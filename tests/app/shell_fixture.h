@@ -7,6 +7,7 @@
 #include "app/device_owner.h"
 #include "app/main_window.h"
 #include "device/device_link.h"
+#include "pages/color_settings_dlg.h"
 #include "pages/placeholder_pages.h"
 #include "pages/sensor_dlg.h"
 #include "sim/sim_backend.h"
@@ -131,6 +132,7 @@ protected:
     FakeButtonPage* buttonPage_ = nullptr;
     CancelledSurfaceAnalysis analysis_;
     pages::CSensorDlg* sensorPage_ = nullptr;
+    pages::CColorSettingsDlg* lightingPage_ = nullptr;
     pages::PlaceholderMacroPage* macroPage_ = nullptr;
     FakeSupportPage* supportPage_ = nullptr;
 
