@@ -6,6 +6,7 @@
 
 #include "controls/buffered_control.h"
 #include "controls/framework.h"
+#include "controls/macro_rows.h"
 #include "controls/scroll_progress.h"
 #include "macros/macro.h"
 #include "macros/macro_files.h"
@@ -24,12 +25,6 @@ namespace talwyn::controls {
 
 class CVexEdit;
 class CVexMenu;
-
-// Where addEvent puts a new event.
-enum class InsertMode : int {
-    Append = 0,         // at the end
-    AfterSelection = 1, // after the first selected event; at the front when none is
-};
 
 // Codes of the editor's right-click menu items.
 namespace macro_menu {
@@ -124,8 +119,8 @@ protected:
 
 private:
     void onMenuPick(ControlId menuId, int32_t code);
-    void startRecordFromMenu(CommandValue where);
-    void insertMouseEvent(int32_t code);
+    void startRecordFromMenu(int32_t where);
+    void insertMouseEvent(int32_t offset, int16_t buttonCode);
     void openDelayEdit();
     void deleteSelectedEvent();
     void scrollTo(int32_t row);

@@ -35,6 +35,12 @@ struct CBoxItem {
     bool operator==(const CBoxItem&) const = default;
 };
 
+// A colour value (red in bits 0 to 7) as an opaque ARGB drawing colour.
+constexpr uint32_t opaqueArgbOf(uint32_t colourValue) {
+    return 0xFF000000u | ((colourValue & 0xFFu) << 16) | (colourValue & 0xFF00u) |
+           ((colourValue >> 16) & 0xFFu);
+}
+
 class CVexListBox : public BufferedControl, public CommandReceiver {
     Q_OBJECT
 public:
