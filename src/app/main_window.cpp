@@ -92,6 +92,13 @@ void CTOLMDlg::createPages() {
         page->window().hide();
     }
     pages_.button->window().show();
+    if (pages_.macro != nullptr) {
+        // Buttons that carried a deleted macro fall back to their defaults at once.
+        pages_.macro->setMacroDeletedHandler([this] {
+            pages_.button->saveToProfile(profiles_.current());
+            pages_.button->loadFromProfile(profiles_.current());
+        });
+    }
 }
 
 int CTOLMDlg::visiblePage() const {

@@ -7,6 +7,7 @@
 #include "app/device_owner.h"
 #include "app/main_window.h"
 #include "device/device_link.h"
+#include "pages/macro_settings_dlg.h"
 #include "pages/placeholder_pages.h"
 #include "pages/sensor_dlg.h"
 #include "sim/sim_backend.h"
@@ -24,6 +25,12 @@
 #include <mutex>
 
 namespace talwyn::app::testing {
+
+// Deletes are always confirmed.
+class ConfirmingMacroPopups final : public pages::MacroPagePopups {
+public:
+    bool confirmDeleteMacro(QWidget*) override { return true; }
+};
 
 // Stands for the button page's controls with one value: the wheel lines.
 class FakeButtonPage final : public QWidget, public pages::ButtonPage {
@@ -130,8 +137,9 @@ protected:
 
     FakeButtonPage* buttonPage_ = nullptr;
     CancelledSurfaceAnalysis analysis_;
+    ConfirmingMacroPopups macroPopups_;
     pages::CSensorDlg* sensorPage_ = nullptr;
-    pages::PlaceholderMacroPage* macroPage_ = nullptr;
+    pages::CMacroSettingsDlg* macroPage_ = nullptr;
     FakeSupportPage* supportPage_ = nullptr;
 
 private:
