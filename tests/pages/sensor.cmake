@@ -12,6 +12,7 @@ add_dependencies(sensor_test talwyn_skin_set)
 talwyn_test(pages_xvfb_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/sensor_xvfb_test.cpp
-  DEPS talwyn_test_screen talwyn_device talwyn_profiles talwyn_hid talwyn_ui_layout Qt6::Gui X11 Xtst nlohmann_json::nlohmann_json
+    ${CMAKE_CURRENT_LIST_DIR}/macro_xvfb_test.cpp
+  DEPS talwyn_test_screen talwyn_device talwyn_macros talwyn_profiles talwyn_hid talwyn_ui_layout Qt6::Gui X11 Xtst nlohmann_json::nlohmann_json
   LABELS xvfb)
 add_dependencies(pages_xvfb_test talwyn-pro Talwyn_pro_dll)
