@@ -38,7 +38,10 @@ public:
     explicit FakeButtonPage(QWidget* parent) : QWidget(parent) {}
     QWidget& window() override { return *this; }
     void saveToProfile(ProfileData& profile) override { profile.scrollByLine = shownLines; }
-    void loadFromProfile(ProfileData& profile) override { shownLines = profile.scrollByLine; }
+    void loadFromProfile(ProfileData& profile) override {
+        shownLines = profile.scrollByLine;
+        ++loads;
+    }
     void applyPointerSettings(const ProfileData& profile) override {
         appliedLines.push_back(profile.scrollByLine);
     }
@@ -47,6 +50,7 @@ public:
     int32_t shownLines = 0;
     std::vector<int32_t> appliedLines;
     int refreshes = 0;
+    int loads = 0;
 };
 
 class FakeSupportPage final : public QWidget, public pages::SupportPage {
