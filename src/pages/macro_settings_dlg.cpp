@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace talwyn::pages {
 
