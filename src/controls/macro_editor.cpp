@@ -1,6 +1,5 @@
 #include "controls/macro_editor.h"
 
-#include "button_functions/key_names.h"
 #include "controls/edits.h"
 #include "controls/macro_commands.h"
 #include "controls/macro_list.h"
@@ -32,7 +31,6 @@ constexpr int kGlyphRight = 12;
 constexpr int kGlyphInset = 6;
 constexpr int kNameLeft = 17;
 constexpr int kNameRight = 122;
-constexpr int kDelayRight = 174;
 constexpr int kDelayEditLeft = 120;
 constexpr int kDelayEditRight = 172;
 constexpr int kDelayEditTop = 2;
@@ -70,18 +68,27 @@ ControlId menuControlId() {
     return id;
 }
 
-void drawGlyph(QPainter& painter, const MacroRect& row, uint8_t flag) {
+void drawMark(QPainter& painter, const MacroRect& row, EventRowLook::Mark mark) {
     const int x = row.left;
     const int top = row.top + kGlyphInset;
     const int bottom = row.bottom - kGlyphInset;
-    if (flag == event_flag::kPress) {
-        const std::array<QPoint, 3> v{QPoint(x + kGlyphLeft, top), QPoint(x + kGlyphMiddle, bottom),
-                                      QPoint(x + kGlyphRight, top)};
+    const int middle = (row.top + row.bottom) / 2;
+    switch (mark) {
+    case EventRowLook::Mark::None:
+        break;
+    case EventRowLook::Mark::Dash:
+        painter.drawLine(x + kGlyphLeft, middle, x + kGlyphRight, middle);
+        break;
+    case EventRowLook::Mark::Press:
+    case EventRowLook::Mark::Release: {
+        // A V for a press, upside down for a release.
+        const int ends = mark == EventRowLook::Mark::Press ? top : bottom;
+        const int tip = mark == EventRowLook::Mark::Press ? bottom : top;
+        const std::array<QPoint, 3> v{QPoint(x + kGlyphLeft, ends), QPoint(x + kGlyphMiddle, tip),
+                                      QPoint(x + kGlyphRight, ends)};
         painter.drawPolyline(v.data(), static_cast<int>(v.size()));
-    } else if (flag == event_flag::kRelease) {
-        const std::array<QPoint, 3> v{QPoint(x + kGlyphLeft, bottom), QPoint(x + kGlyphMiddle, top),
-                                      QPoint(x + kGlyphRight, bottom)};
-        painter.drawPolyline(v.data(), static_cast<int>(v.size()));
+        break;
+    }
     }
 }
 
@@ -455,32 +462,21 @@ void CVexMacroCtrl::renderFrame(QPainter& painter) {
     painter.setClipRect(0, 0, std::max(0, width() - kScrollStripWidth), height());
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QFont font = arialFont(kEventFontHeight);
-    painter.setPen(QPen(argbColor(kGlyphColour), 1));
+    const QPen markPen(argbColor(kGlyphColour), 1);
     for (const CEventItem& event : shown_->events) {
         const MacroRect& row = event.rowRect;
         if (row.bottom <= 0 || row.top >= height())
             continue;
         const QColor text = argbColor(
             opaqueArgbOf(event.selected != 0 ? CBoxItem::kSelectedTextColor : CBoxItem::kTextColor));
-        const QString delay = QStringLiteral("%1 ms").arg(event.delay);
-        const std::u16string_view mouseName = mouseEventName(event.code, event.flag);
-        if (!mouseName.empty()) {
-            const int middle = (row.top + row.bottom) / 2;
-            painter.drawLine(row.left + kGlyphLeft, middle, row.left + kGlyphRight, middle);
-            DrawLabel(toQString(mouseName), text, false, true, columnBox(row, kNameLeft, kNameRight), font,
+        const EventRowLook look = eventRowLook(event);
+        painter.setPen(markPen); // the labels leave their own colour behind
+        drawMark(painter, row, look.mark);
+        if (!look.name.empty())
+            DrawLabel(toQString(look.name), text, false, true, columnBox(row, kNameLeft, kNameRight), font,
                       painter);
-        } else {
-            const std::u16string key = button_functions::keyName(event.code);
-            if (key.empty()) {
-                DrawLabel(delay, text, false, true, columnBox(row, kGlyphLeft, kDelayRight - kNameRight),
-                          font, painter);
-                continue;
-            }
-            drawGlyph(painter, row, event.flag);
-            DrawLabel(toQString(key), text, false, true, columnBox(row, kNameLeft, kNameRight), font,
-                      painter);
-        }
-        DrawLabel(delay, text, false, true, columnBox(row, kNameRight, kDelayRight), font, painter);
+        DrawLabel(toQString(look.delay), text, false, true, columnBox(row, look.delayLeft, look.delayRight),
+                  font, painter);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "controls/macro_rows.h"
 
+#include "button_functions/key_names.h"
 #include "controls/edits.h"
 
 #include <algorithm>
@@ -90,6 +91,32 @@ std::u16string shortenedToFit(std::u16string name, const std::function<bool(std:
     for (int removed = 0; removed < kMostRemoved && !name.empty() && !fits(name); ++removed)
         name.pop_back();
     return name;
+}
+
+EventRowLook eventRowLook(const CEventItem& event) {
+    constexpr int kDelayLeft = 122;
+    constexpr int kDelayRight = 174;
+    constexpr int kBareDelayLeft = 2;
+    EventRowLook look;
+    look.delay = QStringLiteral("%1 ms").arg(event.delay).toStdU16String();
+    look.delayLeft = kDelayLeft;
+    look.delayRight = kDelayRight;
+    if (const std::u16string_view mouse = mouseEventName(event.code, event.flag); !mouse.empty()) {
+        look.mark = EventRowLook::Mark::Dash;
+        look.name = mouse;
+        return look;
+    }
+    look.name = button_functions::keyName(event.code);
+    if (look.name.empty()) {
+        look.delayLeft = kBareDelayLeft;
+        look.delayRight = kBareDelayLeft + kDelayRight - kDelayLeft;
+        return look;
+    }
+    if (event.flag == event_flag::kPress)
+        look.mark = EventRowLook::Mark::Press;
+    else if (event.flag == event_flag::kRelease)
+        look.mark = EventRowLook::Mark::Release;
+    return look;
 }
 
 std::optional<size_t> firstSelectedEvent(const CMacro& macro) {

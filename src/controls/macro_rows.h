@@ -73,6 +73,19 @@ size_t insertEvent(CMacro& macro, CEventItem event, InsertMode mode);
 // Lays every event row out afresh inside the macro's view.
 void layoutEventRows(CMacro& macro);
 
+// What an event row of the editor shows: a mouse event a dash and its mouse
+// name; a key a press or release mark and its key name; a key without a name
+// only its delay, moved to the row's start.
+struct EventRowLook {
+    enum class Mark { None, Dash, Press, Release };
+    Mark mark = Mark::None;
+    std::u16string name;
+    std::u16string delay; // "<delay> ms"
+    int delayLeft = 0;    // from the row's left edge
+    int delayRight = 0;
+};
+EventRowLook eventRowLook(const CEventItem& event);
+
 // The index of the first selected event, or none.
 std::optional<size_t> firstSelectedEvent(const CMacro& macro);
 
