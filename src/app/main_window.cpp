@@ -96,6 +96,13 @@ void CTOLMDlg::createPages() {
     // Enter on the lighting page stores it first, so the current profile holds what it shows.
     new EnterKeyWatch(pages_.lighting->window(),
                       [this] { pages_.lighting->saveToProfile(profiles_.current()); });
+    if (pages_.macro != nullptr) {
+        // Buttons that carried a deleted macro fall back to their defaults at once.
+        pages_.macro->setMacroDeletedHandler([this] {
+            pages_.button->saveToProfile(profiles_.current());
+            pages_.button->loadFromProfile(profiles_.current());
+        });
+    }
 }
 
 int CTOLMDlg::visiblePage() const {

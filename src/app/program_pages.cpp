@@ -1,9 +1,10 @@
 #include "app/program_pages.h"
 
 #include "pages/color_settings_dlg.h"
+#include "pages/macro_page_popups.h"
+#include "pages/macro_settings_dlg.h"
 #include "pages/mouse_settings_dlg.h"
 #include "pages/mouse_settings_popups.h"
-#include "pages/placeholder_pages.h"
 #include "pages/sensor_surface_analysis.h"
 #include "pages/support_dlg.h"
 #include "skins/skin_store.h"
@@ -57,8 +58,10 @@ PageFactory programPages(ProgramPageServices services) {
     return [services](QWidget* parent) {
         skins::SkinStore& skins = services.popups.skins;
         PageSet set;
-        auto* macro = new pages::PlaceholderMacroPage(skins.background(ui_layout::WindowId::MacroSettings),
-                                                      services.macroFolder, services.popups.messages, parent);
+        auto* macroPopups = new OwnedService<pages::PopDlgMacroPagePopups>(services.popups, parent);
+        auto* macro = new pages::CMacroSettingsDlg(
+            parent, {skins, services.popups.messages, services.popups.keyCapture, macroPopups->service},
+            services.macroFolder);
         set.macro = macro;
 
         auto* popups = new OwnedService<pages::PopDlgMouseSettingsPopups>(services.popups, parent);

@@ -46,6 +46,14 @@ std::optional<int32_t> wheelStepValue(const QString& text, int delta, int32_t st
     return static_cast<int32_t>(std::max<int64_t>(v - step, minimum));
 }
 
+bool isEnterPress(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 SkinnedEdit::SkinnedEdit(QWidget* parent, int fontHeight) : QLineEdit(parent) {
     setFrame(false);
     setAttribute(Qt::WA_NoSystemBackground);

@@ -23,6 +23,9 @@ int32_t leadingInteger(const QString& text);
 std::optional<int32_t> wheelStepValue(const QString& text, int delta, int32_t step, int32_t minimum,
                                       int32_t maximum);
 
+// Whether `event` is a key press of Return or Enter, which ends an entry.
+bool isEnterPress(const QEvent* event);
+
 class SkinnedEdit : public QLineEdit, public ControlIdentity {
     Q_OBJECT
 public:

@@ -62,6 +62,15 @@ void CVexMenu::AddSubItem(int32_t code, int32_t parentCode, const QString& text,
     GetSubMenu(parentCode)->AddItem(code, text, parameter, enabled, false);
 }
 
+void CVexMenu::AddNestedItem(int32_t code, int32_t parentCode, const QString& text) {
+    constexpr int32_t kNestingEntry = 3;
+    if (std::none_of(entries_.begin(), entries_.end(),
+                     [](const MenuEntry& e) { return e.code == kNestingEntry; })) {
+        return;
+    }
+    GetSubMenu(kNestingEntry)->AddSubItem(code, parentCode, text, 0, true);
+}
+
 CVexMenu* CVexMenu::findSubmenu(int32_t code) const {
     auto it = std::find_if(submenus_.begin(), submenus_.end(),
                            [code](const CVexMenu* m) { return m->controlId() == code; });

@@ -51,6 +51,9 @@ public:
     void AddItem(int32_t code, const QString& text, int32_t parameter, bool enabled, bool hasSubmenu);
     // Adds to the submenu of this menu's own entry `parentCode`; nothing when there is none.
     void AddSubItem(int32_t code, int32_t parentCode, const QString& text, int32_t parameter, bool enabled);
+    // Adds to the submenu of entry `parentCode` inside the submenu of this
+    // menu's entry 3 (the macro editor's "Insert mouse event" branch).
+    void AddNestedItem(int32_t code, int32_t parentCode, const QString& text);
     // The submenu opened by entry `code`, created on first use.
     CVexMenu* GetSubMenu(int32_t code);
     // Removes this menu's entries; submenus and the parent's submenu flag stay.

@@ -67,6 +67,9 @@ public:
     virtual MacroLibrary& macroLibrary() = 0;
     // Writes the whole library to its folder; false when it could not be written.
     virtual bool saveMacroList() = 0;
+    // Runs after a macro was deleted, so the profile's buttons that carried
+    // it can fall back to their defaults at once.
+    virtual void setMacroDeletedHandler(std::function<void()> handler) = 0;
 };
 
 // The support page.

@@ -9,6 +9,7 @@
 #include "controls/menu.h"
 #include "device/device_commands.h"
 #include "device/device_image.h"
+#include "macros/macro_files.h"
 #include "profiles/profile_file.h"
 #include "sim/sim_server.h"
 
@@ -118,6 +119,25 @@ TEST_F(AbsentMouseTest, ApplyWritesTheFiveSlotFilesThenReportsTheMissingMouse) {
     EXPECT_FALSE(window().busy());
     // Nothing reached the mouse, so nothing counts as applied but the start.
     EXPECT_EQ(window().profiles().appliedIndex(), 0);
+}
+
+// Buttons that carried a deleted macro must fall back at once: the button
+// page stores what it shows into the current profile and shows it again.
+TEST_F(AbsentMouseTest, DeletingAMacroStoresAndReloadsTheButtonPage) {
+    MacroLibrary saved;
+    saved.append({{}, 16, u"Fire", {}});
+    ASSERT_TRUE(MacroFolder(folder_ / "macros").save(saved));
+    start();
+    window().executeCommand(main_command::kFirstPage + 3);
+    buttonPage_->shownLines = 7;
+    const int loadsBefore = buttonPage_->loads;
+
+    controls::CVexButton& remove = macroPage_->button(pages::CMacroSettingsDlg::kDeleteId);
+    QTest::mouseClick(&remove, Qt::LeftButton, {}, remove.rect().center());
+
+    EXPECT_TRUE(macroPage_->macroLibrary().empty());
+    EXPECT_EQ(window().profiles().current().scrollByLine, 7);
+    EXPECT_EQ(buttonPage_->loads, loadsBefore + 1);
 }
 
 TEST_F(AbsentMouseTest, SlotFilesThatCannotBeWrittenAreReported) {

@@ -32,8 +32,8 @@ MainWindowServices ShellTest::services(platform::DeviceNotifier& notifier, std::
         PageSet set;
         buttonPage_ = new FakeButtonPage(parent);
         sensorPage_ = new pages::CSensorDlg(parent, skins_, analysis_);
-        macroPage_ = new pages::PlaceholderMacroPage(skins_.background(ui_layout::WindowId::MacroSettings),
-                                                     folder_ / "macros", messages_, parent);
+        macroPage_ = new pages::CMacroSettingsDlg(parent, {skins_, messages_, nullptr, macroPopups_},
+                                                  folder_ / "macros");
         supportPage_ = new FakeSupportPage(parent);
         set.button = buttonPage_;
         set.sensor = sensorPage_;

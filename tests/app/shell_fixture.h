@@ -8,7 +8,7 @@
 #include "app/main_window.h"
 #include "device/device_link.h"
 #include "pages/color_settings_dlg.h"
-#include "pages/placeholder_pages.h"
+#include "pages/macro_settings_dlg.h"
 #include "pages/sensor_dlg.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_mouse.h"
@@ -26,13 +26,22 @@
 
 namespace talwyn::app::testing {
 
+// Deletes are always confirmed.
+class ConfirmingMacroPopups final : public pages::MacroPagePopups {
+public:
+    bool confirmDeleteMacro(QWidget*) override { return true; }
+};
+
 // Stands for the button page's controls with one value: the wheel lines.
 class FakeButtonPage final : public QWidget, public pages::ButtonPage {
 public:
     explicit FakeButtonPage(QWidget* parent) : QWidget(parent) {}
     QWidget& window() override { return *this; }
     void saveToProfile(ProfileData& profile) override { profile.scrollByLine = shownLines; }
-    void loadFromProfile(ProfileData& profile) override { shownLines = profile.scrollByLine; }
+    void loadFromProfile(ProfileData& profile) override {
+        shownLines = profile.scrollByLine;
+        ++loads;
+    }
     void applyPointerSettings(const ProfileData& profile) override {
         appliedLines.push_back(profile.scrollByLine);
     }
@@ -41,6 +50,7 @@ public:
     int32_t shownLines = 0;
     std::vector<int32_t> appliedLines;
     int refreshes = 0;
+    int loads = 0;
 };
 
 class FakeSupportPage final : public QWidget, public pages::SupportPage {
@@ -105,7 +115,7 @@ protected:
     // Builds the window and runs its start-up sequence to the end.
     void start();
     // What the window is built with: the fakes, fake button and support pages,
-    // the real sensor page and placeholders, and `notifier` for device notices.
+    // the real sensor, lighting and macro pages, and `notifier` for device notices.
     MainWindowServices services(platform::DeviceNotifier& notifier, std::function<void(int)> quit);
     CTOLMDlg& window() { return *window_; }
     // Every set-feature report the mouse received, as hex, in order.
@@ -131,9 +141,10 @@ protected:
 
     FakeButtonPage* buttonPage_ = nullptr;
     CancelledSurfaceAnalysis analysis_;
+    ConfirmingMacroPopups macroPopups_;
     pages::CSensorDlg* sensorPage_ = nullptr;
     pages::CColorSettingsDlg* lightingPage_ = nullptr;
-    pages::PlaceholderMacroPage* macroPage_ = nullptr;
+    pages::CMacroSettingsDlg* macroPage_ = nullptr;
     FakeSupportPage* supportPage_ = nullptr;
 
 private:

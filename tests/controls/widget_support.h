@@ -7,9 +7,14 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -52,6 +57,35 @@ inline void click(QWidget& widget, QPoint pos) {
     moveTo(widget, pos);
     press(widget, pos);
     release(widget, pos);
+}
+
+// Pointer input through the window system, the way a person's pointer
+// arrives: the window finds the widget under the point itself.
+class Pointer {
+public:
+    static void move(QWidget& widget, QPoint pos) {
+        QTest::mouseMove(windowOf(widget), inWindow(widget, pos));
+    }
+    static void press(QWidget& widget, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
+        move(widget, pos);
+        QTest::mousePress(windowOf(widget), button, {}, inWindow(widget, pos));
+    }
+    static void release(QWidget& widget, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseRelease(windowOf(widget), button, {}, inWindow(widget, pos));
+    }
+    static void click(QWidget& widget, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
+        press(widget, pos, button);
+        release(widget, pos, button);
+    }
+
+private:
+    static QWindow* windowOf(QWidget& widget) { return widget.window()->windowHandle(); }
+    static QPoint inWindow(QWidget& widget, QPoint pos) { return widget.mapTo(widget.window(), pos); }
+};
+
+// Names a parameterised case by the `label` of its table row.
+template <typename Case> std::string caseLabel(const ::testing::TestParamInfo<Case>& param) {
+    return param.param.label;
 }
 
 // Counts the paint events a widget receives.
