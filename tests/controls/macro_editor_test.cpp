@@ -206,6 +206,21 @@ TEST_F(MacroEditorTest, RightButtonDoesNotOpenTheMenuWhileRecording) {
     EXPECT_EQ(editor.menu().geometry().topLeft(), editor.mapToGlobal(QPoint(60, 100)));
 }
 
+TEST_F(MacroEditorTest, LosingTheFocusClosesTheMenu) {
+    QWidget elsewhere(&parent);
+    elsewhere.setFocusPolicy(Qt::StrongFocus);
+    elsewhere.setGeometry(10, 10, 20, 20);
+    elsewhere.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    Pointer::press(editor, {60, 100}, Qt::RightButton);
+    Pointer::release(editor, {60, 100}, Qt::RightButton);
+    ASSERT_TRUE(editor.hasFocus());
+    ASSERT_TRUE(editor.menu().isVisible());
+    elsewhere.setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(editor.menu().isVisible());
+}
+
 struct DeleteCase {
     const char* label;
     int eventCount;
