@@ -20,7 +20,6 @@ namespace talwyn::controls {
 
 namespace {
 
-constexpr int kDefaultScrollWidth = 18;
 constexpr Argb kGlyphColour = 0xFFBEBEBE;
 constexpr int kDelayDigits = 10;
 
@@ -94,35 +93,11 @@ void drawMark(QPainter& painter, const MacroRect& row, EventRowLook::Mark mark) 
 
 } // namespace
 
-CVexMacroCtrl::CVexMacroCtrl(QWidget* parent) : BufferedControl(parent), scroll_(this) {
+CVexMacroCtrl::CVexMacroCtrl(QWidget* parent) : RowControl(parent) {
     setFocusPolicy(Qt::ClickFocus);
-    scroll_.setControlId(macro_command::kScroll);
-    glueScrollControl();
 }
 
 CVexMacroCtrl::~CVexMacroCtrl() = default;
-
-void CVexMacroCtrl::SetBackground(QImage image) {
-    background_ = std::move(image);
-    update();
-}
-
-void CVexMacroCtrl::setScrollImages(ScrollImages images) {
-    const int width = images.background.isNull() ? kDefaultScrollWidth : images.background.width();
-    scroll_.resize(width, height());
-    glueScrollControl();
-    scroll_.SetImages(std::move(images));
-}
-
-void CVexMacroCtrl::glueScrollControl() {
-    const int width = scroll_.width() > 0 ? scroll_.width() : kDefaultScrollWidth;
-    scroll_.setGeometry(this->width() - width, 0, width, height());
-}
-
-void CVexMacroCtrl::resizeEvent(QResizeEvent* event) {
-    BufferedControl::resizeEvent(event);
-    glueScrollControl();
-}
 
 void CVexMacroCtrl::setMacroFolder(std::filesystem::path folder) {
     folder_ = MacroFolder(std::move(folder));
@@ -201,13 +176,13 @@ void CVexMacroCtrl::addEvent(CMacro& macro, uint8_t type, int16_t code, uint8_t 
 
 void CVexMacroCtrl::updateScrollRange() {
     const size_t count = shown_ == nullptr ? 0 : shown_->events.size();
-    scroll_.setRange(0, static_cast<int32_t>(std::min<size_t>(std::max<size_t>(count, 1) - 1,
-                                                              std::numeric_limits<int32_t>::max())));
+    scrollControl().setRange(0, static_cast<int32_t>(std::min<size_t>(std::max<size_t>(count, 1) - 1,
+                                                                      std::numeric_limits<int32_t>::max())));
 }
 
 void CVexMacroCtrl::scrollToRow(int32_t row) {
-    if (!scroll_.isHidden())
-        scroll_.SetPos(row); // reports the position back to scrollTo
+    if (!scrollControl().isHidden())
+        scrollControl().SetPos(row); // reports the position back to scrollTo
 }
 
 void CVexMacroCtrl::scrollTo(int32_t position) {
@@ -265,7 +240,7 @@ void CVexMacroCtrl::onCommand(ControlId first, CommandValue second) {
     } else if (first == macro_command::kScrollToRow) {
         scrollToRow(value);
     } else if (first == macro_command::kSetScrollRow) {
-        scroll_.SetPos(value);
+        scrollControl().SetPos(value);
     } else if (first == command::kMenuClosing) {
         sendCommand(parentWidget(), first, second);
     } else {
@@ -421,7 +396,7 @@ void CVexMacroCtrl::selectOnlyRowAt(QPoint point) {
 }
 
 void CVexMacroCtrl::mousePressEvent(QMouseEvent* event) {
-    BufferedControl::mousePressEvent(event);
+    RowControl::mousePressEvent(event);
     if (event->button() == Qt::LeftButton) {
         if (!finishDelayEdit())
             selectOnlyRowAt(event->position().toPoint());
@@ -434,13 +409,13 @@ void CVexMacroCtrl::mousePressEvent(QMouseEvent* event) {
 }
 
 void CVexMacroCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    BufferedControl::mouseReleaseEvent(event);
+    RowControl::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton)
         selectOnlyRowAt(event->position().toPoint());
 }
 
 void CVexMacroCtrl::focusOutEvent(QFocusEvent* event) {
-    BufferedControl::focusOutEvent(event);
+    RowControl::focusOutEvent(event);
     // The menu never takes the focus, so losing it always means going elsewhere.
     if (menu_)
         menu_->CloseMenu();
@@ -451,11 +426,11 @@ bool CVexMacroCtrl::eventFilter(QObject* watched, QEvent* event) {
         finishDelayEdit();
         return true;
     }
-    return BufferedControl::eventFilter(watched, event);
+    return RowControl::eventFilter(watched, event);
 }
 
 void CVexMacroCtrl::renderFrame(QPainter& painter) {
-    drawStretched(painter, rect(), background_);
+    drawStretched(painter, rect(), background());
     if (shown_ == nullptr)
         return;
     // The strip on the right belongs to the scroll control.

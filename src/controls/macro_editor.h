@@ -4,10 +4,9 @@
 // delays, deletion, recording at a position) and an in-place delay edit. It
 // owns the macro library and the folder the library is kept in.
 
-#include "controls/buffered_control.h"
 #include "controls/framework.h"
 #include "controls/macro_rows.h"
-#include "controls/scroll_progress.h"
+#include "controls/row_control.h"
 #include "macros/macro.h"
 #include "macros/macro_files.h"
 #include "macros/macro_library.h"
@@ -48,7 +47,7 @@ inline constexpr int32_t kUpOffset = 2;
 inline constexpr int32_t kClickOffset = 3;
 } // namespace macro_menu
 
-class CVexMacroCtrl : public BufferedControl, public CommandReceiver {
+class CVexMacroCtrl : public RowControl {
     Q_OBJECT
 public:
     static constexpr int kEventFontHeight = 13;
@@ -59,9 +58,6 @@ public:
 
     explicit CVexMacroCtrl(QWidget* parent = nullptr);
     ~CVexMacroCtrl() override;
-
-    void SetBackground(QImage image);
-    void setScrollImages(ScrollImages images);
 
     // The library and its folder.
     MacroLibrary& library() { return library_; }
@@ -103,7 +99,6 @@ public:
     CVexMenu& menu();
     // The delay edit; nullptr until a delay is first edited.
     CVexEdit* delayEdit() const { return delayEdit_; }
-    CVexScrollCtrl& scrollControl() { return scroll_; }
 
     // Scroll positions, menu picks, and the menu's closing notices (2234),
     // which go on to the parent unchanged.
@@ -114,7 +109,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -127,10 +121,8 @@ private:
     void scrollToRow(int32_t row);
     void updateScrollRange();
     void selectOnlyRowAt(QPoint point);
-    void glueScrollControl();
     CVexEdit& ensureDelayEdit();
 
-    QImage background_;
     MacroLibrary library_;
     MacroFolder folder_{{}};
     CMacro* shown_ = nullptr; // a macro of library_, or none
@@ -138,7 +130,6 @@ private:
     bool recording_ = false;
     std::unique_ptr<CVexMenu> menu_;
     CVexEdit* delayEdit_ = nullptr; // child window, created on first use
-    CVexScrollCtrl scroll_;
 };
 
 } // namespace talwyn::controls

@@ -18,43 +18,17 @@
 namespace talwyn::controls {
 
 namespace {
-constexpr int kDefaultScrollWidth = 18;
 constexpr int kNameEditClearance = 26; // room kept on the right of the name edit without a scroll bar
 constexpr int kNewRowLeft = 3;
 constexpr int kNewRowBottomGap = 2;
 
 } // namespace
 
-CVexListBox::CVexListBox(QWidget* parent)
-    : BufferedControl(parent), scroll_(this), font_(arialFont(kNameFontHeight)) {
-    scroll_.setControlId(macro_command::kScroll);
-    scroll_.hide();
-    glueScrollControl();
+CVexListBox::CVexListBox(QWidget* parent) : RowControl(parent), font_(arialFont(kNameFontHeight)) {
+    scrollControl().hide();
 }
 
 CVexListBox::~CVexListBox() = default;
-
-void CVexListBox::SetBackground(QImage image) {
-    background_ = std::move(image);
-    update();
-}
-
-void CVexListBox::setScrollImages(ScrollImages images) {
-    const int width = images.background.isNull() ? kDefaultScrollWidth : images.background.width();
-    scroll_.resize(width, height());
-    glueScrollControl();
-    scroll_.SetImages(std::move(images));
-}
-
-void CVexListBox::glueScrollControl() {
-    const int width = scroll_.width() > 0 ? scroll_.width() : kDefaultScrollWidth;
-    scroll_.setGeometry(this->width() - width, 0, width, height());
-}
-
-void CVexListBox::resizeEvent(QResizeEvent* event) {
-    BufferedControl::resizeEvent(event);
-    glueScrollControl();
-}
 
 const CBoxItem* CVexListBox::selectedRow() const {
     const auto it =
@@ -98,10 +72,10 @@ void CVexListBox::newMacro() {
         return;
     }
     Box place = placeNewRow();
-    if (scroll_.isHidden())
+    if (scrollControl().isHidden())
         place.right -= kNameEditClearance;
     else
-        place.right = std::min(place.right, scroll_.x() - 2);
+        place.right = std::min(place.right, scrollControl().x() - 2);
     CVexEdit& edit = ensureNameEdit();
     edit.setGeometry(toQRect(place));
     edit.clear();
@@ -156,12 +130,12 @@ void CVexListBox::layoutRows() {
     for (size_t k = 0; k < rows_.size(); ++k)
         rows_[k].rowRect = layoutRowRect(static_cast<int>(k), width());
     if (!rows_.empty() && rows_.back().rowRect.bottom > height()) {
-        scroll_.show();
+        scrollControl().show();
         const auto last = static_cast<int32_t>(rows_.size() - 1);
-        scroll_.setRange(0, last);
-        scroll_.SetPos(last);
+        scrollControl().setRange(0, last);
+        scrollControl().SetPos(last);
     } else {
-        scroll_.hide();
+        scrollControl().hide();
     }
 }
 
@@ -225,7 +199,7 @@ void CVexListBox::selectOnly(int index) {
 }
 
 void CVexListBox::mousePressEvent(QMouseEvent* event) {
-    BufferedControl::mousePressEvent(event);
+    RowControl::mousePressEvent(event);
     if (event->button() != Qt::LeftButton || finishNaming())
         return;
     const int index = rowAt(event->position().toPoint());
@@ -234,7 +208,7 @@ void CVexListBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void CVexListBox::mouseReleaseEvent(QMouseEvent* event) {
-    BufferedControl::mouseReleaseEvent(event);
+    RowControl::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
     const int index = rowAt(event->position().toPoint());
@@ -249,7 +223,7 @@ bool CVexListBox::eventFilter(QObject* watched, QEvent* event) {
         finishNaming();
         return true;
     }
-    return BufferedControl::eventFilter(watched, event);
+    return RowControl::eventFilter(watched, event);
 }
 
 void CVexListBox::onCommand(ControlId first, CommandValue second) {
@@ -259,7 +233,7 @@ void CVexListBox::onCommand(ControlId first, CommandValue second) {
 }
 
 void CVexListBox::renderFrame(QPainter& painter) {
-    drawStretched(painter, rect(), background_);
+    drawStretched(painter, rect(), background());
     const QFontMetrics metrics(font_);
     for (const CBoxItem& row : rows_) {
         const QRect box = toQRect(row.rowRect);

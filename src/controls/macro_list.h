@@ -4,9 +4,8 @@
 // the rows outgrow the list. The list tells its parent about selection
 // changes and deletions with the commands of macro_commands.h.
 
-#include "controls/buffered_control.h"
 #include "controls/framework.h"
-#include "controls/scroll_progress.h"
+#include "controls/row_control.h"
 #include "controls/value_math.h"
 
 #include <QFont>
@@ -41,18 +40,13 @@ constexpr uint32_t opaqueArgbOf(uint32_t colourValue) {
            ((colourValue >> 16) & 0xFFu);
 }
 
-class CVexListBox : public BufferedControl, public CommandReceiver {
+class CVexListBox : public RowControl {
     Q_OBJECT
 public:
     static constexpr int kNameFontHeight = 16;
 
     explicit CVexListBox(QWidget* parent = nullptr);
     ~CVexListBox() override;
-
-    void SetBackground(QImage image);
-    // Skins the scroll control, which takes the width of its background
-    // image and stays glued to the right edge.
-    void setScrollImages(ScrollImages images);
 
     // Starts naming a new macro: the name edit opens, empty and focused,
     // below the last row. While it is open, finishes the naming instead.
@@ -74,7 +68,6 @@ public:
     bool isNaming() const;
     // The name edit; nullptr until the first newMacro.
     CVexEdit* nameEdit() const { return nameEdit_; }
-    CVexScrollCtrl& scrollControl() { return scroll_; }
 
     // Scroll positions from the scroll control (kScroll).
     void onCommand(ControlId first, CommandValue second) override;
@@ -83,7 +76,6 @@ protected:
     void renderFrame(QPainter& painter) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -95,13 +87,10 @@ private:
     void selectOnly(int index);
     int rowAt(QPoint point) const;
     void reportSelection();
-    void glueScrollControl();
     CVexEdit& ensureNameEdit();
 
-    QImage background_;
     std::vector<CBoxItem> rows_;
     CVexEdit* nameEdit_ = nullptr; // child window, created on first use
-    CVexScrollCtrl scroll_;
     QFont font_;
 };
 

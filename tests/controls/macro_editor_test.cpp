@@ -26,14 +26,6 @@ namespace item = macro_menu;
 
 constexpr int kKeyA = 0x41;
 
-ScrollImages scrollImages() {
-    using testing::solidImage;
-    return {solidImage({18, 197}, Qt::darkGray), solidImage({18, 16}, Qt::gray),
-            solidImage({18, 16}, Qt::white),     solidImage({18, 18}, Qt::gray),
-            solidImage({18, 18}, Qt::white),     solidImage({18, 18}, Qt::gray),
-            solidImage({18, 18}, Qt::white)};
-}
-
 QPoint centreOf(const Box& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
@@ -45,7 +37,7 @@ class MacroEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         editor.setGeometry(368, 129, 199, 197);
-        editor.setScrollImages(scrollImages());
+        editor.setScrollImages(testing::plainScrollImages(197));
         editor.SetBackground(testing::solidImage({199, 197}, Qt::black));
         parent.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
@@ -212,6 +204,21 @@ TEST_F(MacroEditorTest, RightButtonDoesNotOpenTheMenuWhileRecording) {
     Pointer::release(editor, {60, 100}, Qt::RightButton);
     EXPECT_TRUE(editor.menu().isVisible());
     EXPECT_EQ(editor.menu().geometry().topLeft(), editor.mapToGlobal(QPoint(60, 100)));
+}
+
+TEST_F(MacroEditorTest, LosingTheFocusClosesTheMenu) {
+    QWidget elsewhere(&parent);
+    elsewhere.setFocusPolicy(Qt::StrongFocus);
+    elsewhere.setGeometry(10, 10, 20, 20);
+    elsewhere.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    Pointer::press(editor, {60, 100}, Qt::RightButton);
+    Pointer::release(editor, {60, 100}, Qt::RightButton);
+    ASSERT_TRUE(editor.hasFocus());
+    ASSERT_TRUE(editor.menu().isVisible());
+    elsewhere.setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(editor.menu().isVisible());
 }
 
 struct DeleteCase {

@@ -18,19 +18,11 @@ using testing::Pointer;
 using testing::RecordingParent;
 namespace cmd = macro_command;
 
-ScrollImages scrollImages() {
-    using testing::solidImage;
-    return {solidImage({18, 198}, Qt::darkGray), solidImage({18, 16}, Qt::gray),
-            solidImage({18, 16}, Qt::white),     solidImage({18, 18}, Qt::gray),
-            solidImage({18, 18}, Qt::white),     solidImage({18, 18}, Qt::gray),
-            solidImage({18, 18}, Qt::white)};
-}
-
 class MacroListTest : public ::testing::Test {
 protected:
     void SetUp() override {
         list.setGeometry(98, 129, 200, 198);
-        list.setScrollImages(scrollImages());
+        list.setScrollImages(testing::plainScrollImages(198));
         parent.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
     }

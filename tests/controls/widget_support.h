@@ -3,6 +3,7 @@
 // receives, synthetic pointer input, a paint counter and a settable clock.
 
 #include "controls/framework.h"
+#include "controls/scroll_progress.h"
 
 #include <QApplication>
 #include <QImage>
@@ -113,6 +114,15 @@ inline QImage solidImage(QSize size, QColor colour, QImage::Format format = QIma
     QImage image(size, format);
     image.fill(colour);
     return image;
+}
+
+// Plain pictures for a vertical scroll control `height` pixels high: 18
+// pixels wide, end buttons 18 high, a thumb 16 high.
+inline ScrollImages plainScrollImages(int height) {
+    return {solidImage({18, height}, Qt::darkGray), solidImage({18, 16}, Qt::gray),
+            solidImage({18, 16}, Qt::white),        solidImage({18, 18}, Qt::gray),
+            solidImage({18, 18}, Qt::white),        solidImage({18, 18}, Qt::gray),
+            solidImage({18, 18}, Qt::white)};
 }
 
 } // namespace talwyn::controls::testing
