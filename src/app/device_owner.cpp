@@ -32,7 +32,7 @@ DeviceOwner::DeviceOwner(device::DeviceLink& link, DeviceLibrary& library,
       worker_(std::make_unique<SerialWorker>()) {}
 
 DeviceOwner::~DeviceOwner() {
-    cancelled_ = true;
+    link_.cancel();
     if (interruptPauses_) {
         interruptPauses_();
     }
@@ -43,9 +43,6 @@ void DeviceOwner::post(QObject* receiver, Command command) {
     // The guard is made and read on the UI thread only; the worker just carries it.
     auto guard = std::make_shared<QPointer<QObject>>(receiver);
     worker_->post([this, guard, command = std::move(command)] {
-        if (cancelled_) {
-            return;
-        }
         Context context{link_, library_, [this, guard](Answer answer) {
                             QMetaObject::invokeMethod(
                                 &answers_,

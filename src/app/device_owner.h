@@ -7,8 +7,10 @@
 // UI thread, which never waits for the mouse. Nothing else in the program
 // uses the device link.
 //
-// Quitting never waits for the mouse either: when the owner goes, commands
-// not yet started are dropped and the running one loses its pauses.
+// Quitting never waits for the mouse either: when the owner goes, the link
+// is cancelled and the pauses end, so the running command stops at its next
+// report and those still queued run without the mouse (an apply still
+// writes its slot files whole).
 
 #include "app/device_library.h"
 #include "device/device_link.h"
@@ -17,7 +19,6 @@
 
 #include <QObject>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,7 +81,6 @@ private:
     device::DeviceLink& link_;
     DeviceLibrary& library_;
     std::function<void()> interruptPauses_;
-    std::atomic<bool> cancelled_{false};
     // Lives on the UI thread; answers are its queued calls, so they keep
     // their order and also run inside the pop-ups' modal loops.
     QObject answers_;

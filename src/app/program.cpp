@@ -4,6 +4,7 @@
 #include "app/program_pages.h"
 #include "app/screenshots.h"
 #include "macros/macro_files.h"
+#include "platform/pointer/background_pointer_settings.h"
 #include "platform/single_instance.h"
 #include "skins/skin_store.h"
 
@@ -78,7 +79,8 @@ Program::Program(const ProgramOptions& options, QElapsedTimer started)
     if (options_.simulate) {
         pointerSettings_ = std::make_unique<platform::LoggingPointerSettings>(true);
     } else {
-        pointerSettings_ = platform::makeDesktopPointerSettings();
+        pointerSettings_ =
+            std::make_unique<platform::BackgroundPointerSettings>(platform::makeDesktopPointerSettings);
     }
     dialogs_ = std::make_unique<QtSlotDialogs>(
         pages::PopupServices{skins::skinStore(), *messages_, keyCapture_.get(), device_.get()});

@@ -31,6 +31,7 @@ constexpr hid::FetchRules kStatusRules{protocol::kReplyDone,
                                        true};
 
 const hid::Result kNoHandle = hid::Result::failure(hid::ErrorClass::Fatal, ENODEV);
+const hid::Result kCancelled = hid::Result::failure(hid::ErrorClass::Fatal, ECANCELED);
 
 } // namespace
 
@@ -40,6 +41,10 @@ DeviceLink::DeviceLink(hid::HidBackend& backend, hid::Sleeper& sleeper)
 int DeviceLink::open() {
     std::lock_guard lock(mutex_);
     device_.reset();
+    if (cancelled_) {
+        trace_ = {kCancelled, std::nullopt};
+        return 0;
+    }
     hid::OpenedCollection opened = hid::openCollection(backend_, kConfigInterface);
     trace_ = {opened.refusal, std::nullopt};
     if (!opened.device)
@@ -57,6 +62,10 @@ int DeviceLink::close() {
     std::lock_guard lock(mutex_);
     device_.reset();
     return 1;
+}
+
+void DeviceLink::cancel() {
+    cancelled_ = true;
 }
 
 bool DeviceLink::connected() const {
@@ -86,11 +95,17 @@ void DeviceLink::trace(LinkTrace trace) {
 // Each attempt takes the lock on its own, so close() can come between retries.
 hid::Result DeviceLink::send(std::span<const uint8_t> buffer) {
     std::lock_guard lock(mutex_);
+    if (cancelled_) {
+        return kCancelled;
+    }
     return device_ ? device_->sendFeatureReport(buffer) : kNoHandle;
 }
 
 hid::Result DeviceLink::fetch(std::span<uint8_t> buffer) {
     std::lock_guard lock(mutex_);
+    if (cancelled_) {
+        return kCancelled;
+    }
     return device_ ? device_->getFeatureReport(buffer) : kNoHandle;
 }
 

@@ -12,6 +12,7 @@
 #include "hid/hid_backend.h"
 #include "hid/sleeper.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -38,6 +39,10 @@ public:
     int ensureOpen();
     // Closes the handle if any; always 1.
     int close();
+    // Ends the work on the mouse for good, at the next report: a report
+    // under way still completes, every later one and every discovery fails
+    // at once without reaching the mouse. Safe from any thread.
+    void cancel();
     // Sends buffer as a feature report, retrying transient failures; 1 or 0.
     int writeReport(std::span<uint8_t> buffer);
     // Fetches the report whose ID is in buffer[0], waiting for the ready mark
@@ -63,6 +68,7 @@ private:
     hid::Sleeper& sleeper_;
     mutable std::mutex mutex_;
     std::unique_ptr<hid::HidDevice> device_;
+    std::atomic<bool> cancelled_{false};
     uint16_t hidVersion_ = 0;
     LinkTrace trace_;
 };

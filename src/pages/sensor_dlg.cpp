@@ -109,8 +109,6 @@ CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis
     surface_->SetBackground(
         skins::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name)));
     setQuality(0);
-
-    timers_.start(kEditTrackingTimer, kEditTrackingInterval);
 }
 
 // Hiding the dialog on the way out moves the focus away from a level edit,
@@ -138,6 +136,8 @@ void CSensorDlg::buildLevelControls() {
         indicators_[i] = placeControl<controls::CVexButton>(this, kWindow, kIndicatorIds[i]);
         indicators_[i]->setEnabled(false); // the user never picks a level here; the mouse does
         connect(edits_[i], &controls::CKYTEdit::entryFinished, this, [this, i] { finishLevelEntry(i); });
+        connect(edits_[i], &QLineEdit::textChanged, this, [this, i] { trackWhileFocused(i); });
+        edits_[i]->installEventFilter(this);
     }
     levels_->setThumbCount(kLevelIndicators);
     for (int i = 0; i < kLevelIndicators; ++i) {
@@ -200,10 +200,29 @@ void CSensorDlg::onCommand(ControlId first, CommandValue second) {
 
 void CSensorDlg::timerEvent(QTimerEvent* event) {
     if (timers_.numberOf(event->timerId()) == kEditTrackingTimer) {
+        // One tick carries everything typed since the last one; the next
+        // change of a focused edit starts the tracking again.
+        timers_.stop(kEditTrackingTimer);
         trackFocusedEdit();
         return;
     }
     CVexImageDialog::timerEvent(event);
+}
+
+bool CSensorDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        const auto edit = std::find(edits_.begin(), edits_.end(), watched);
+        if (edit != edits_.end()) {
+            trackWhileFocused(static_cast<int>(edit - edits_.begin()));
+        }
+    }
+    return CVexImageDialog::eventFilter(watched, event);
+}
+
+void CSensorDlg::trackWhileFocused(int index) {
+    if (edits_[static_cast<size_t>(index)]->hasFocus() && !timers_.isActive(kEditTrackingTimer)) {
+        timers_.start(kEditTrackingTimer, kEditTrackingInterval);
+    }
 }
 
 void CSensorDlg::trackFocusedEdit() {

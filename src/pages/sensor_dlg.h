@@ -80,6 +80,8 @@ public:
     void analyzeSurface();
     // One tick of the edit tracking: carries the focused level edit to its thumb.
     void trackFocusedEdit();
+    // The tracking runs only while a focused level edit has something to carry.
+    bool editTrackingActive() const { return timers_.isActive(kEditTrackingTimer); }
     // Typing into a level edit is over: the text takes its thumb's value.
     void finishLevelEntry(int index);
 
@@ -99,15 +101,17 @@ public:
     controls::CVexStatic& surfacePicture() const { return *surface_; }
     int qualityBarValue() const { return quality_; }
     int16_t surfaceQuality() const { return surfaceQuality_; }
-    bool editTrackingActive() const { return timers_.isActive(kEditTrackingTimer); }
 
 protected:
     void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static constexpr int kNoLevel = -1;
 
     void buildLevelControls();
+    // Starts a tracking tick when level edit `index` has the focus.
+    void trackWhileFocused(int index);
     // Carries the text of level edit `index` to its thumb, leaving the text as typed.
     void carryEditToThumb(int index);
     void setQuality(int16_t value);

@@ -1,8 +1,10 @@
 // The running program on a private X server, driven by synthetic pointer
-// input: the firmware update offer at start-up and menus closing on a press
-// outside the program.
+// input: the firmware update offer at start-up, menus closing on a press
+// outside the program, and "Exit" from the tray while an apply runs.
 
 #include "support/program_process.h"
+
+#include "profiles/profile_file.h"
 
 #include "support/spawned_process.h"
 #include "support/xtest_input.h"
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 // Last: Xlib's macros (None, Bool, ...) would break the headers above.
@@ -32,14 +35,14 @@ constexpr char kMainTitle[] = "Talwyn PRO Software";
 constexpr auto kPersonsPause = 150ms;
 
 // A press and release where a person would put them, after moving there.
-void click(XTestInput& input, int x, int y) {
+void click(XTestInput& input, int x, int y, unsigned button = 1) {
     input.movePointer(x - 4, y - 3);
     std::this_thread::sleep_for(kPersonsPause);
     input.movePointer(x, y);
     std::this_thread::sleep_for(kPersonsPause);
-    input.button(1, true);
+    input.button(button, true);
     std::this_thread::sleep_for(kPersonsPause);
-    input.button(1, false);
+    input.button(button, false);
 }
 
 // One private X server, a scratch folder and a pointer per test.
@@ -182,6 +185,46 @@ TEST_F(DesktopTest, APressOnTheDesktopClosesAnOpenSlotMenu) {
     click(input_, 1250, 780); // the bare desktop
     EXPECT_TRUE(waitFor([&] { return !window("menu").has_value(); }));
     EXPECT_TRUE(window(kMainTitle).has_value());
+}
+
+TEST_F(DesktopTest, ExitFromTheTrayDuringAnApplyEndsTheProgramAndLeavesWholeSlotFiles) {
+    const platform::testing::SpawnedProcess windowManager({"openbox"}, xvfb_.displayName());
+    const platform::testing::SpawnedProcess trayHost(
+        {"trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request"}, xvfb_.displayName());
+    if (!windowManager.running() || !trayHost.running() ||
+        !waitFor([&] { return window("panel").has_value(); }, 10s)) {
+        GTEST_SKIP() << "no tray host (openbox and trayer) on this machine";
+    }
+    ProgramProcess program({"--simulate"}, environment(), folder_ / "program.out");
+    ASSERT_TRUE(program.started());
+    std::optional<ScreenRect> main;
+    ASSERT_TRUE(waitFor([&] { return (main = window(kMainTitle)).has_value(); }))
+        << readFile(folder_ / "program.out.err");
+    std::this_thread::sleep_for(1s); // the start-up synchronization with the mouse
+
+    // "Apply" (948, 533, 58 x 25): its pauses keep the mouse busy for about two seconds.
+    click(input_, main->x + 948 + 29, main->y + 533 + 12);
+    const std::optional<ScreenRect> icon = window("panel");
+    ASSERT_TRUE(icon);
+    click(input_, icon->x + icon->width / 2, icon->y + icon->height / 2, 3);
+    std::optional<ScreenRect> menu;
+    ASSERT_TRUE(waitFor([&] { return (menu = window("menu")).has_value(); }));
+    click(input_, menu->x + menu->width / 2, menu->y + menu->height * 3 / 4); // "Exit", the second item
+
+    std::optional<int> exitCode;
+    ASSERT_TRUE(waitFor([&] { return (exitCode = program.exitCode()).has_value(); }))
+        << "the program went on";
+    EXPECT_EQ(exitCode, 0) << readFile(folder_ / "program.out.err");
+    const fs::path profiles = folder_ / "data" / "Orvane" / "Talwyn PRO Software" / "Profiles";
+    std::vector<std::string> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(profiles)) {
+        files.push_back(entry.path().filename().string());
+        ProfileData stored;
+        EXPECT_EQ(loadProfile(entry.path(), stored), ProfileLoad::Loaded) << files.back();
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"Default1.profile", "Default2.profile", "Default3.profile",
+                                               "Default4.profile", "Default5.profile"}));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "hid/interruptible_sleeper.h"
 #include "pages/popup_fixture.h"
 #include "pages/sensor_surface_analysis.h"
+#include "profiles/profile_file.h"
 #include "shell_fixture.h"
 #include "sim/sim_backend.h"
 #include "support/fake_platform.h"
@@ -18,6 +19,8 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
+#include <iterator>
 #include <thread>
 
 namespace talwyn::app {
@@ -151,31 +154,64 @@ TEST_F(DeviceOwnerTest, TheSurfaceAnalysisReadsTheValueTheMouseMeasured) {
     EXPECT_EQ(values, (std::vector<int>{0, 93}));
 }
 
-TEST_F(DeviceOwnerTest, QuittingCutsTheRunningCommandShortAndDropsTheQueuedOnes) {
-    hid::InterruptibleSleeper sleeper;
+// A real pause that first tells the test it has begun.
+class AnnouncingSleeper final : public hid::Sleeper {
+public:
+    void sleep(std::chrono::milliseconds duration) override {
+        {
+            const std::lock_guard lock(mutex_);
+            ++started_;
+        }
+        begun_.notify_all();
+        pauses_.sleep(duration);
+    }
+    void awaitPause() {
+        std::unique_lock lock(mutex_);
+        begun_.wait(lock, [this] { return started_ > 0; });
+    }
+    void interrupt() { pauses_.interrupt(); }
+
+private:
+    hid::InterruptibleSleeper pauses_;
+    std::mutex mutex_;
+    std::condition_variable begun_;
+    int started_ = 0;
+};
+
+TEST_F(DeviceOwnerTest, QuittingStopsTheRunningApplyAtItsNextReportAndQueuedAppliesStillSaveTheirFiles) {
+    AnnouncingSleeper sleeper;
     device::DeviceLink link{backend, sleeper};
-    std::atomic<bool> pausing{false};
-    std::atomic<bool> firstEnded{false};
-    std::atomic<bool> secondRan{false};
-    std::vector<int> answers;
+    ProfileSet first;
+    first.createSlots();
+    ProfileSet second = first;
+    second.rename(2, u"Queued");
+    std::vector<std::string> answers;
     {
         QObject window;
         DeviceOwner owner(link, library, [&sleeper] { sleeper.interrupt(); });
-        owner.post(&window, [&](DeviceOwner::Context& c) {
-            pausing = true;
-            c.link.sleeper().sleep(1h);
-            firstEnded = true;
-            c.answer([&] { answers.push_back(1); });
-        });
-        owner.post(&window, [&](DeviceOwner::Context&) { secondRan = true; });
-        while (!pausing) {
-            std::this_thread::yield();
-        }
+        owner.apply(
+            &window, first, [](int) {}, [&](const ApplyOutcome&) { answers.emplace_back("first"); });
+        owner.apply(
+            &window, second, [](int) {}, [&](const ApplyOutcome&) { answers.emplace_back("second"); });
+        sleeper.awaitPause(); // after the first half of the upload
     }
     QCoreApplication::processEvents();
-    EXPECT_TRUE(firstEnded);
-    EXPECT_FALSE(secondRan);
-    EXPECT_TRUE(answers.empty()); // the window went before the answer could reach it
+    EXPECT_TRUE(answers.empty()); // the window went before any answer could reach it
+
+    // The report under way when quitting went whole; nothing followed it.
+    const auto log = mouse.wireLog();
+    ASSERT_EQ(linesOf(log, "a008").size(), 1u);
+    EXPECT_EQ(linesOf(log, "a008").front() + 1, log.size());
+    EXPECT_TRUE(linesOf(log, "a104").empty());
+
+    // Every slot file is whole, the queued apply's are the last written, and no temporary file is left.
+    for (int i = 0; i < ProfileSet::kSlotCount; ++i) {
+        ProfileData stored;
+        ASSERT_EQ(loadProfile(ProfileSet::slotFilePath(i), stored), ProfileLoad::Loaded) << i;
+        EXPECT_TRUE(stored.name == second.slot(i).name) << i;
+    }
+    const auto files = std::filesystem::directory_iterator(ProfileSet::slotFilePath(0).parent_path());
+    EXPECT_EQ(std::distance(begin(files), end(files)), ProfileSet::kSlotCount);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <thread>
 
 namespace talwyn::device {
@@ -59,6 +60,17 @@ TEST_F(LinkFixture, DiscoveryKeepsTheConfigurationCollection) {
     EXPECT_TRUE(log[0].starts_with("set_feature \\\\?\\HID#VID_22D4&PID_1329&MI_01&Col01#")) << log[0];
     EXPECT_EQ(link.hidVersion(), 0x0105);
     EXPECT_EQ(link.firmwareVersionNumber(), 105);
+}
+
+TEST_F(LinkFixture, ACancelledLinkNeverReachesTheMouseAgain) {
+    link.cancel();
+    EXPECT_EQ(write(), 0);
+    EXPECT_EQ(readStatus(), 0);
+    EXPECT_EQ(link.lastTrace().transfer.osError, ECANCELED);
+    EXPECT_EQ(link.open(), 0);
+    EXPECT_FALSE(link.connected());
+    EXPECT_TRUE(mouse.wireLog().empty());
+    EXPECT_TRUE(sleeper.pauses.empty()); // a cancelled report is not retried
 }
 
 TEST_F(LinkFixture, StatusReadyAtOnceCostsOneFetchAndNoPause) {

@@ -86,7 +86,7 @@ TEST_F(SensorPage, StartsWithFiveLevelsAndTracksEdits) {
     EXPECT_EQ(page.levelSlider().thumbCount(), 5);
     EXPECT_EQ(page.stepsButton().selectedCode(), 5);
     EXPECT_EQ(page.pointSpeedSlider().value(1), 6);
-    EXPECT_TRUE(page.editTrackingActive());
+    EXPECT_FALSE(page.editTrackingActive()); // nothing typed, nothing to track
     EXPECT_TRUE(selectedIndicators().empty());
     for (int i = 0; i < 5; ++i) {
         EXPECT_FALSE(page.indicator(i).isEnabled()) << i;
@@ -101,6 +101,25 @@ TEST_F(SensorPage, TypingAboveTheMaximumIsCutAndCarriedToTheThumb) {
     EXPECT_EQ(editText(2), "19000");
     EXPECT_EQ(page.levelEdit(1).cursorPosition(), 5);
     EXPECT_EQ(thumb(2), 19000);
+}
+
+TEST_F(SensorPage, EditTrackingTicksOnlyWhileAFocusedLevelEditHasSomethingToCarry) {
+    const auto trackingEnds = [this] {
+        return QTest::qWaitFor([this] { return !page.editTrackingActive(); }, 5000);
+    };
+    page.levelEdit(2).setText("900"); // an edit without the focus is not tracked
+    EXPECT_FALSE(page.editTrackingActive());
+    focusEdit(2);
+    EXPECT_TRUE(page.editTrackingActive()); // what the edit holds is carried once
+    ASSERT_TRUE(trackingEnds());
+    EXPECT_EQ(thumb(2), 800);
+
+    QTest::keyClick(&page.levelEdit(1), Qt::Key_End);
+    QTest::keyClicks(&page.levelEdit(1), "5");
+    EXPECT_TRUE(page.editTrackingActive());
+    ASSERT_TRUE(trackingEnds());
+    EXPECT_EQ(thumb(2), 8005);
+    EXPECT_EQ(editText(2), "8005");
 }
 
 TEST_F(SensorPage, TypedDigitsStayWhileTheThumbFollowsClamped) {
