@@ -1,9 +1,9 @@
 #include "skins/bitmap_sheet.h"
 
-#include <algorithm>
+#include <QFile>
+
 #include <array>
-#include <fstream>
-#include <vector>
+#include <cstring>
 
 namespace talwyn::skins {
 
@@ -70,17 +70,16 @@ BitmapHeader readBitmapHeader(std::span<const unsigned char> head, std::uintmax_
 }
 
 SheetCut cutBitmapFile(const std::filesystem::path& path, const std::optional<QRect>& wanted) {
-    std::error_code error;
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
-    if (error) {
+    // Unbuffered: every row is read straight into the image.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return {};
     }
-    std::ifstream file(path, std::ios::binary);
     std::array<unsigned char, kBitmapHeaderBytes> head{};
-    if (!file.read(reinterpret_cast<char*>(head.data()), head.size())) {
+    if (file.read(reinterpret_cast<char*>(head.data()), head.size()) != static_cast<qint64>(head.size())) {
         return {CutStatus::NotPlain, {}}; // too short to be a plain bitmap: the decoder decides
     }
-    const BitmapHeader header = readBitmapHeader(head, fileSize);
+    const BitmapHeader header = readBitmapHeader(head, static_cast<std::uintmax_t>(file.size()));
     if (header.kind != BitmapKind::Plain) {
         return {header.kind == BitmapKind::Damaged ? CutStatus::Failed : CutStatus::NotPlain, {}};
     }
@@ -93,26 +92,26 @@ SheetCut cutBitmapFile(const std::filesystem::path& path, const std::optional<QR
     if (image.isNull()) {
         return {};
     }
-    image.fill(0u);
     const QRect inside = rect & QRect(0, 0, layout.width, layout.height);
-    if (inside.isEmpty()) {
-        return {CutStatus::Done, image};
+    if (inside != rect) {
+        image.fill(0u);
     }
-    // The rows of the rectangle lie together in the file: one read.
-    const std::uint64_t first = std::min(layout.rowOffset(inside.top()), layout.rowOffset(inside.bottom()));
-    const auto rows = static_cast<std::uint64_t>(inside.height());
-    std::vector<unsigned char> block(static_cast<std::size_t>(rows * layout.stride));
-    if (!file.seekg(static_cast<std::streamoff>(first)) ||
-        !file.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size()))) {
-        return {};
-    }
+    const int width = inside.width();
+    const qint64 rowBytes = static_cast<qint64>(width) * kBytesPerPixel;
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        const unsigned char* source = block.data() + (layout.rowOffset(y) - first) +
-                                      static_cast<std::uint64_t>(inside.left()) * kBytesPerPixel;
-        auto* target =
-            reinterpret_cast<QRgb*>(image.scanLine(y - rect.top())) + (inside.left() - rect.left());
-        for (int x = 0; x < inside.width(); ++x, source += kBytesPerPixel) {
-            target[x] = qRgb(source[2], source[1], source[0]);
+        uchar* target = image.scanLine(y - rect.top()) + (inside.left() - rect.left()) * 4;
+        // The row's file pixels go to the end of its place in the image and
+        // are widened front to back: pixel x is read before its four bytes
+        // are written, and those end before pixel x + 1 starts.
+        uchar* source = target + width;
+        const auto at =
+            static_cast<qint64>(layout.rowOffset(y)) + static_cast<qint64>(inside.left()) * kBytesPerPixel;
+        if (!file.seek(at) || file.read(reinterpret_cast<char*>(source), rowBytes) != rowBytes) {
+            return {};
+        }
+        for (int x = 0; x < width; ++x, source += kBytesPerPixel) {
+            const QRgb pixel = qRgb(source[2], source[1], source[0]);
+            std::memcpy(target + 4 * x, &pixel, sizeof pixel);
         }
     }
     return {CutStatus::Done, image};

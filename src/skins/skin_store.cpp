@@ -2,6 +2,7 @@
 
 #include "controls/paint_support.h"
 #include "skins/bitmap_sheet.h"
+#include "skins/file_check.h"
 #include "skins/table_rect.h"
 
 #include <QCoreApplication>
@@ -73,6 +74,16 @@ SkinFailureHandler SkinFailureHandler::interactive() {
 
 SkinStore::SkinStore(std::filesystem::path folder, SkinFailureHandler failure)
     : folder_(std::move(folder)), failure_(std::move(failure)) {}
+
+bool SkinStore::checkFiles() {
+    for (size_t i = 0; i < kSkinFiles.size(); ++i) {
+        if (!imageFileLooksWhole(pathOf(i))) {
+            fail();
+            return false;
+        }
+    }
+    return true;
+}
 
 void SkinStore::releaseSheets() {
     images_.fill(QImage());

@@ -55,6 +55,12 @@ public:
     explicit SkinStore(std::filesystem::path folder,
                        SkinFailureHandler failure = SkinFailureHandler::interactive());
 
+    // Whether every file of the list is there and whole as far as its
+    // structure tells; the failure handler runs for the first that is not.
+    // Cheap (no pixels are read), so a program checks before it shows
+    // anything that later reads would find a file gone bad.
+    bool checkFiles();
+
     // Every request below hands out a null image for anything the layout
     // table does not give the window, or whose file is missing or damaged,
     // after the failure handler ran.

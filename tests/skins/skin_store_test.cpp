@@ -185,6 +185,38 @@ TEST_F(SkinStoreTest, MissingOrDamagedSheetFailsTheRequestThatNeedsIt) {
     }
 }
 
+TEST_F(SkinStoreTest, CheckFindsAnyMissingOrDamagedFileWithoutDecodingIt) {
+    EXPECT_TRUE(makeStore().checkFiles());
+    EXPECT_TRUE(messages.empty());
+
+    const auto cutBy = [](int bytes) {
+        return [bytes](const fs::path& file) { fs::resize_file(file, fs::file_size(file) - bytes); };
+    };
+    struct Case {
+        const char* file;
+        const char* damage;
+        std::function<void(const fs::path&)> apply;
+    };
+    const Case cases[] = {
+        {"AssignKey_Disable.bmp", "missing", [](const fs::path& f) { fs::remove(f); }},
+        {"Scroll_Down.bmp", "truncated", cutBy(1)},
+        {"Main_Normal.bmp", "not an image", [](const fs::path& f) { std::ofstream(f) << "BM not a bitmap"; }},
+        {"ColorPalete.png", "truncated", cutBy(5)},
+        {"ColorPalete.png", "missing its end", cutBy(12)},
+        {"Talwyn.png", "trailing bytes", [](const fs::path& f) { std::ofstream(f, std::ios::app) << "x"; }},
+        {"Slider1_Over.png", "empty", [](const fs::path& f) { std::ofstream(f).close(); }},
+        {"Color_slider.png", "a folder", [](const fs::path& f) { fs::remove(f), fs::create_directory(f); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.damage);
+        SetUp();
+        c.apply(folder / c.file);
+        messages.clear();
+        EXPECT_FALSE(makeStore().checkFiles());
+        EXPECT_EQ(messages, std::vector<QString>{kFailure});
+    }
+}
+
 TEST_F(SkinStoreTest, ReadsOnlyTheFilesAWindowAsksForAndKeepsNoBitmap) {
     for (const auto& file : kSkinFiles) {
         if (file.role != SkinRole::MainSheet) {
