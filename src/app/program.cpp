@@ -105,6 +105,11 @@ std::unique_ptr<CTOLMDlg> Program::makeWindow() {
 }
 
 int Program::run() {
+    // Skins are read as windows need them: a bad file ends the program here,
+    // before any window shows, not when a page first opens.
+    if (!skins::skinStore().checkFiles()) {
+        return 0;
+    }
     if (!options_.screenshotFolder.empty()) {
         return runScreenshots();
     }

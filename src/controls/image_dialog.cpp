@@ -13,13 +13,36 @@ CVexImageDialog::CVexImageDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void CVexImageDialog::SetBackground(const QImage& image) {
-    background_ = image.copy();
+    // Shared, not copied: a whole window's picture is the largest thing a
+    // window holds, and the image detaches should anyone change it.
+    background_ = image;
     // With a background every pixel is ours: no system erase before painting.
     setAttribute(Qt::WA_OpaquePaintEvent, !background_.isNull());
     if (!background_.isNull()) {
         resize(background_.size());
     }
     update();
+}
+
+void CVexImageDialog::SetBackgroundOnShow(QSize size, std::function<QImage()> make) {
+    makeBackground_ = std::move(make);
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    resize(size);
+}
+
+void CVexImageDialog::makeBackground() {
+    if (makeBackground_) {
+        SetBackground(std::exchange(makeBackground_, {})());
+    }
+}
+
+bool CVexImageDialog::event(QEvent* event) {
+    // ShowToParent too: a page shown inside a window that is not on screen
+    // (an off-screen render) never gets Show.
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::Show) {
+        makeBackground();
+    }
+    return QDialog::event(event);
 }
 
 ModalResult CVexImageDialog::runModal() {
@@ -37,6 +60,7 @@ void CVexImageDialog::reject() {
 }
 
 void CVexImageDialog::paintEvent(QPaintEvent* event) {
+    makeBackground(); // rendered without being shown
     if (background_.isNull()) {
         QDialog::paintEvent(event);
         return;

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QImage>
 
+#include <functional>
+
 namespace talwyn::controls {
 
 class CVexImageDialog : public QDialog, public CommandReceiver, public ControlIdentity {
@@ -15,8 +17,11 @@ class CVexImageDialog : public QDialog, public CommandReceiver, public ControlId
 public:
     explicit CVexImageDialog(QWidget* parent = nullptr);
 
-    // Keeps a copy of `image` and sizes the window to it, keeping its left and top edges.
+    // Keeps `image` and sizes the window to it, keeping its left and top edges.
     void SetBackground(const QImage& image);
+    // For a window built hidden: sized now, its background made by `make`
+    // when the window is first shown, so windows nobody opens cost nothing.
+    void SetBackgroundOnShow(QSize size, std::function<QImage()> make);
     const QImage& background() const { return background_; }
 
     ModalResult runModal();
@@ -29,10 +34,14 @@ public:
     void reject() override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void makeBackground();
+
     QImage background_;
+    std::function<QImage()> makeBackground_;
 };
 
 } // namespace talwyn::controls

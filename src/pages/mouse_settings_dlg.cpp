@@ -64,7 +64,7 @@ CMouseSettingsDlg::CMouseSettingsDlg(QWidget* parent, skins::SkinStore& skins, c
     : CVexImageDialog(parent), macros_(macros), popups_(popups), pointerSettings_(pointerSettings) {
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
     setControlId(kTemplateId);
-    SetBackground(skins.background(kWindow));
+    skinPageBackground(*this, skins, kWindow);
 
     for (int k = 0; k < kFunctionButtons; ++k) {
         auto* button = placeControl<CVexComboButton>(this, kWindow, kFunctionIds[k]);

@@ -60,7 +60,7 @@ CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis
     : CVexImageDialog(parent), skins_(skins), analysis_(analysis) {
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
     setControlId(kTemplateId);
-    SetBackground(skins.background(kWindow));
+    skinPageBackground(*this, skins, kWindow);
     const auto cut = [&skins](SkinState state, ControlId id) {
         return skins.controlLook(kWindow, id, state);
     };

@@ -16,4 +16,11 @@ void skinStatic(controls::CVexStatic& label, skins::SkinStore& skins, ui_layout:
     label.SetBackground(skins.sheetCut(window, SkinState::Normal, rect));
 }
 
+void skinPageBackground(controls::CVexImageDialog& page, skins::SkinStore& skins,
+                        ui_layout::WindowId window) {
+    const ui_layout::Size size = ui_layout::layoutOf(window).size;
+    page.SetBackgroundOnShow(QSize(size.width, size.height),
+                             [&skins, window] { return skins.background(window); });
+}
+
 } // namespace talwyn::pages

@@ -5,6 +5,7 @@
 
 #include "controls/framework.h"
 #include "controls/image_button.h"
+#include "controls/image_dialog.h"
 #include "controls/statics.h"
 #include "skins/skin_store.h"
 #include "skins/table_rect.h"
@@ -36,5 +37,9 @@ void skinButton(controls::CVexImageButton& button, skins::SkinStore& skins, ui_l
 // Places `label` at `rect` of `window` on the Normal sheet's piece there.
 void skinStatic(controls::CVexStatic& label, skins::SkinStore& skins, ui_layout::WindowId window,
                 const QRect& rect);
+
+// A page built hidden gets its background when first shown; until then it
+// holds no picture of its whole window.
+void skinPageBackground(controls::CVexImageDialog& page, skins::SkinStore& skins, ui_layout::WindowId window);
 
 } // namespace talwyn::pages

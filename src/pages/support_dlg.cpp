@@ -70,7 +70,7 @@ controls::CVexStatic* CSupportDlg::makeVersionLabel(controls::ControlId id) {
 }
 
 void CSupportDlg::layOut() {
-    SetBackground(services_.skins.background(kWindow));
+    skinPageBackground(*this, services_.skins, kWindow);
     const std::pair<controls::ControlId, QString> links[] = {
         {support_id::kOnlineSupport, services_.addresses.onlineSupport},
         {support_id::kCheckUpdates, services_.addresses.checkUpdates},

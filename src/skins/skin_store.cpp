@@ -1,6 +1,8 @@
 #include "skins/skin_store.h"
 
 #include "controls/paint_support.h"
+#include "skins/bitmap_sheet.h"
+#include "skins/file_check.h"
 #include "skins/table_rect.h"
 
 #include <QCoreApplication>
@@ -73,22 +75,18 @@ SkinFailureHandler SkinFailureHandler::interactive() {
 SkinStore::SkinStore(std::filesystem::path folder, SkinFailureHandler failure)
     : folder_(std::move(folder)), failure_(std::move(failure)) {}
 
-void SkinStore::loadSkins() {
+bool SkinStore::checkFiles() {
     for (size_t i = 0; i < kSkinFiles.size(); ++i) {
-        images_[i] = loadImageFile(folder_ / std::filesystem::path(std::string(kSkinFiles[i].name)));
+        if (!imageFileLooksWhole(pathOf(i))) {
+            fail();
+            return false;
+        }
     }
-    released_.reset();
-    loaded_ = true;
-    releaseWhenIdle();
+    return true;
 }
 
 void SkinStore::releaseSheets() {
-    for (size_t i = 0; i < images_.size(); ++i) {
-        if (!images_[i].isNull()) {
-            images_[i] = QImage();
-            released_.set(i);
-        }
-    }
+    images_.fill(QImage());
 }
 
 size_t SkinStore::heldSheetCount() const {
@@ -107,15 +105,6 @@ void SkinStore::releaseWhenIdle() {
     });
 }
 
-const QImage& SkinStore::sheetAt(size_t file) {
-    if (released_.test(file)) {
-        images_[file] = loadImageFile(folder_ / std::filesystem::path(std::string(kSkinFiles[file].name)));
-        released_.reset(file);
-        releaseWhenIdle();
-    }
-    return images_[file];
-}
-
 QImage SkinStore::fail() {
     if (failure_.showMessage) {
         failure_.showMessage(QStringLiteral("ui load failed!"));
@@ -126,19 +115,38 @@ QImage SkinStore::fail() {
     return {};
 }
 
-QImage SkinStore::fileImage(std::optional<size_t> file) {
-    if (!loaded_) {
-        loadSkins();
-    }
-    if (!file || sheetAt(*file).isNull()) {
+std::filesystem::path SkinStore::pathOf(size_t file) const {
+    return folder_ / std::filesystem::path(std::string(kSkinFiles[file].name));
+}
+
+QImage SkinStore::fileImage(std::optional<size_t> file, const std::optional<QRect>& rect) {
+    if (!file) {
         return fail();
     }
-    return images_[*file];
+    if (images_[*file].isNull()) {
+        // Plain bitmaps give just the pixels asked for, without keeping anything.
+        SheetCut cut = cutBitmapFile(pathOf(*file), rect);
+        if (cut.status == CutStatus::Done) {
+            return std::move(cut.image);
+        }
+        if (cut.status == CutStatus::NotPlain) {
+            images_[*file] = loadImageFile(pathOf(*file));
+            releaseWhenIdle();
+        }
+    }
+    const QImage& whole = images_[*file];
+    if (whole.isNull()) {
+        return fail();
+    }
+    if (!rect) {
+        return whole;
+    }
+    return rect->isEmpty() ? QImage() : whole.copy(*rect);
 }
 
 QImage SkinStore::background(WindowId window) {
     const ui_layout::WindowLayout& layout = ui_layout::layoutOf(window);
-    return fileImage(fileOf(layout.background.value_or(layout.sheets), SkinState::Normal));
+    return fileImage(fileOf(layout.background.value_or(layout.sheets), SkinState::Normal), std::nullopt);
 }
 
 QImage SkinStore::controlLook(WindowId window, int controlId, SkinState state) {
@@ -150,15 +158,14 @@ QImage SkinStore::controlLook(WindowId window, int controlId, SkinState state) {
 }
 
 QImage SkinStore::sheetCut(WindowId window, SkinState state, const QRect& rect) {
-    const QImage sheet = fileImage(fileOf(ui_layout::layoutOf(window).sheets, state));
-    return sheet.isNull() || rect.isEmpty() ? QImage() : sheet.copy(rect);
+    return fileImage(fileOf(ui_layout::layoutOf(window).sheets, state), rect);
 }
 
 QImage SkinStore::picture(WindowId window, SkinRole role, SkinState state) {
     if (!drawsPicture(ui_layout::layoutOf(window), role)) {
         return fail();
     }
-    return fileImage(fileOf(role, state));
+    return fileImage(fileOf(role, state), std::nullopt);
 }
 
 std::vector<QImage> SkinStore::pictures(WindowId window, SkinRole role) {
@@ -169,7 +176,7 @@ std::vector<QImage> SkinStore::pictures(WindowId window, SkinRole role) {
     std::vector<QImage> family;
     for (size_t i = 0; i < kSkinFiles.size(); ++i) {
         if (kSkinFiles[i].role == role) {
-            family.push_back(fileImage(i));
+            family.push_back(fileImage(i, std::nullopt));
         }
     }
     return family;

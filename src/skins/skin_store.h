@@ -1,10 +1,12 @@
 #pragma once
-// The skin store: every picture of the skin folder, loaded once on first use,
-// handed out by window, control and state as the layout table places them.
+// The skin store: the pictures of the skin folder, handed out by window,
+// control and state as the layout table places them.
 //
-// Windows cut their pictures while they are being built, so the decoded sheets
-// (about 60 MB) are dropped again once the event loop next runs; a window built
-// later reads the few files it needs anew.
+// Nothing is read before it is asked for, and a control's look is read from
+// its sheet as just the rectangle it covers: starting a window costs the
+// pixels it shows, not the whole skin set (about 60 MB decoded). Pictures that
+// have to be decoded whole are kept until the event loop next runs, so the
+// controls of one window share one decoding.
 
 #include "ui_layout/control_table.h"
 
@@ -16,7 +18,6 @@
 #include <QString>
 
 #include <array>
-#include <bitset>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -54,13 +55,15 @@ public:
     explicit SkinStore(std::filesystem::path folder,
                        SkinFailureHandler failure = SkinFailureHandler::interactive());
 
-    // Loads every file of the list once, in order. Missing files are not
-    // reported here; the first request that needs one fails.
-    void loadSkins();
-    bool loaded() const { return loaded_; }
+    // Whether every file of the list is there and whole as far as its
+    // structure tells; the failure handler runs for the first that is not.
+    // Cheap (no pixels are read), so a program checks before it shows
+    // anything that later reads would find a file gone bad.
+    bool checkFiles();
 
     // Every request below hands out a null image for anything the layout
-    // table does not give the window, after the failure handler ran.
+    // table does not give the window, or whose file is missing or damaged,
+    // after the failure handler ran.
 
     // The whole window: its own background file, or else its Normal sheet.
     QImage background(WindowId window);
@@ -77,22 +80,21 @@ public:
 
     const std::filesystem::path& folder() const { return folder_; }
 
-    // Drops the decoded sheets; the next request reads its file again.
+    // Drops the decoded pictures; the next request reads its file again.
     void releaseSheets();
     size_t heldSheetCount() const;
 
 private:
     QImage fail();
-    // The loaded file, or a null image after the failure handler ran.
-    QImage fileImage(std::optional<size_t> file);
-    const QImage& sheetAt(size_t file);
+    std::filesystem::path pathOf(size_t file) const;
+    // `rect` of the file (all of it without one), or a null image after the
+    // failure handler ran.
+    QImage fileImage(std::optional<size_t> file, const std::optional<QRect>& rect);
     void releaseWhenIdle();
 
     std::filesystem::path folder_;
     SkinFailureHandler failure_;
     std::array<QImage, ui_layout::kSkinFiles.size()> images_;
-    std::bitset<ui_layout::kSkinFiles.size()> released_;
-    bool loaded_ = false;
     bool releasePending_ = false;
     QObject releaseContext_; // cancels a pending release with the store
 };

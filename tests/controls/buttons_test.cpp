@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace talwyn::controls {
 namespace {
 
@@ -236,6 +238,39 @@ TEST(ImageDialog, BackgroundSizesTheWindowAndModalRunsEndWithOneOrTwo) {
     QTimer::singleShot(0, &dialog, [&dialog] { dialog.close(); });
     EXPECT_EQ(dialog.runModal(), ModalResult::Cancel);
     EXPECT_EQ(dialog.result(), 2);
+}
+
+TEST(ImageDialog, BackgroundMadeOnShowIsMadeOnceWhenShownOrRendered) {
+    const QImage picture = testing::solidImage({60, 40}, Qt::darkCyan);
+    struct Case {
+        const char* how;
+        std::function<void(CVexImageDialog&)> bringOut;
+    };
+    const Case cases[] = {
+        {"shown inside a hidden window", [](CVexImageDialog& page) { page.show(); }},
+        {"rendered without being shown", [](CVexImageDialog& page) { (void)page.grab(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        QWidget window;
+        CVexImageDialog page(&window);
+        page.setWindowFlags(Qt::Widget);
+        page.hide();
+        int made = 0;
+        page.SetBackgroundOnShow({60, 40}, [&] {
+            ++made;
+            return picture;
+        });
+        EXPECT_EQ(page.size(), QSize(60, 40));
+        EXPECT_EQ(made, 0);
+        c.bringOut(page);
+        EXPECT_EQ(made, 1);
+        EXPECT_EQ(page.background(), picture);
+        page.hide();
+        page.show();
+        EXPECT_EQ(page.grab().toImage().pixelColor(30, 20), QColor(Qt::darkCyan));
+        EXPECT_EQ(made, 1);
+    }
 }
 
 } // namespace

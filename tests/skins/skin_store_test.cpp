@@ -157,45 +157,103 @@ TEST_F(SkinStoreTest, RequestsTheTableDoesNotGiveTheWindowFailTheProgram) {
     EXPECT_EQ(exitCodes, std::vector<int>(std::size(cases), 0));
 }
 
-TEST_F(SkinStoreTest, MissingSheetFailsOnlyWhenAsked) {
-    fs::remove(folder / "Main_Over.bmp");
-    SkinStore store = makeStore();
-    store.loadSkins();
-    EXPECT_TRUE(messages.empty());
-    EXPECT_FALSE(store.controlLook(WindowId::Main, 1042, SkinState::Normal).isNull());
-    EXPECT_TRUE(store.controlLook(WindowId::Main, 1042, SkinState::Over).isNull());
-    EXPECT_EQ(messages, std::vector<QString>{kFailure});
-    EXPECT_EQ(exitCodes, std::vector<int>{0});
+TEST_F(SkinStoreTest, MissingOrDamagedSheetFailsTheRequestThatNeedsIt) {
+    const fs::path over = folder / "Main_Over.bmp";
+    struct Case {
+        const char* name;
+        std::function<void()> damage;
+    };
+    const Case cases[] = {
+        {"missing", [&] { fs::remove(over); }},
+        {"truncated", [&] { fs::resize_file(over, fs::file_size(over) - 100); }},
+        {"not an image", [&] { std::ofstream(over, std::ios::binary) << "BM not really a bitmap"; }},
+        {"empty", [&] { std::ofstream(over, std::ios::binary).close(); }},
+        {"a folder", [&] { fs::remove(over), fs::create_directory(over); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        c.damage();
+        messages.clear();
+        exitCodes.clear();
+        SkinStore store = makeStore();
+        EXPECT_FALSE(store.controlLook(WindowId::Main, 1042, SkinState::Normal).isNull());
+        EXPECT_TRUE(messages.empty());
+        EXPECT_TRUE(store.controlLook(WindowId::Main, 1042, SkinState::Over).isNull());
+        EXPECT_EQ(messages, std::vector<QString>{kFailure});
+        EXPECT_EQ(exitCodes, std::vector<int>{0});
+    }
 }
 
-TEST_F(SkinStoreTest, LoadsOnFirstUseAndKeepsNoFileNeeded) {
+TEST_F(SkinStoreTest, CheckFindsAnyMissingOrDamagedFileWithoutDecodingIt) {
+    EXPECT_TRUE(makeStore().checkFiles());
+    EXPECT_TRUE(messages.empty());
+
+    const auto cutBy = [](int bytes) {
+        return [bytes](const fs::path& file) { fs::resize_file(file, fs::file_size(file) - bytes); };
+    };
+    struct Case {
+        const char* file;
+        const char* damage;
+        std::function<void(const fs::path&)> apply;
+    };
+    const Case cases[] = {
+        {"AssignKey_Disable.bmp", "missing", [](const fs::path& f) { fs::remove(f); }},
+        {"Scroll_Down.bmp", "truncated", cutBy(1)},
+        {"Main_Normal.bmp", "not an image", [](const fs::path& f) { std::ofstream(f) << "BM not a bitmap"; }},
+        {"ColorPalete.png", "truncated", cutBy(5)},
+        {"ColorPalete.png", "missing its end", cutBy(12)},
+        {"Talwyn.png", "trailing bytes", [](const fs::path& f) { std::ofstream(f, std::ios::app) << "x"; }},
+        {"Slider1_Over.png", "empty", [](const fs::path& f) { std::ofstream(f).close(); }},
+        {"Color_slider.png", "a folder", [](const fs::path& f) { fs::remove(f), fs::create_directory(f); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.damage);
+        SetUp();
+        c.apply(folder / c.file);
+        messages.clear();
+        EXPECT_FALSE(makeStore().checkFiles());
+        EXPECT_EQ(messages, std::vector<QString>{kFailure});
+    }
+}
+
+TEST_F(SkinStoreTest, ReadsOnlyTheFilesAWindowAsksForAndKeepsNoBitmap) {
+    for (const auto& file : kSkinFiles) {
+        if (file.role != SkinRole::MainSheet) {
+            fs::remove(folder / std::string(file.name));
+        }
+    }
     SkinStore store = makeStore();
-    EXPECT_FALSE(store.loaded());
-    EXPECT_FALSE(store.controlLook(WindowId::MacroSettings, 1064, SkinState::Down).isNull());
-    EXPECT_TRUE(store.loaded());
-    fs::remove_all(folder);
-    EXPECT_FALSE(store.controlLook(WindowId::MacroSettings, 1065, SkinState::Over).isNull());
+    EXPECT_FALSE(store.background(WindowId::Main).isNull());
+    for (const auto& control : ui_layout::layoutOf(WindowId::Main).controls) {
+        for (SkinState state : ui_layout::kAllSkinStates) {
+            EXPECT_FALSE(store.controlLook(WindowId::Main, control.id, state).isNull()) << control.id;
+        }
+    }
     // An empty rectangle yields nothing but is no skin failure.
-    EXPECT_TRUE(store.sheetCut(WindowId::MacroSettings, SkinState::Over, QRect(5, 5, 0, 4)).isNull());
+    EXPECT_TRUE(store.sheetCut(WindowId::Main, SkinState::Over, QRect(5, 5, 0, 4)).isNull());
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(store.heldSheetCount(), 0u);
 }
 
-TEST_F(SkinStoreTest, DropsSheetsOnceTheEventLoopRunsAndReadsThemAgainWhenAsked) {
+TEST_F(SkinStoreTest, DecodedPicturesLastUntilTheEventLoopRunsAndAreReadAgainWhenAsked) {
     SkinStore store = makeStore();
-    const QImage before = store.controlLook(WindowId::MacroSettings, 1064, SkinState::Down);
-    EXPECT_EQ(store.heldSheetCount(), kSkinFiles.size());
+    // The lighting page's background is a PNG: decoded whole, shared by the requests of one turn.
+    const QImage before = store.background(WindowId::ColorSettings);
+    ASSERT_FALSE(before.isNull());
+    EXPECT_EQ(store.heldSheetCount(), 1u);
 
     QCoreApplication::processEvents();
     EXPECT_EQ(store.heldSheetCount(), 0u);
 
-    EXPECT_EQ(store.controlLook(WindowId::MacroSettings, 1064, SkinState::Down), before);
+    EXPECT_EQ(store.background(WindowId::ColorSettings), before);
     EXPECT_EQ(store.heldSheetCount(), 1u);
     QCoreApplication::processEvents();
     EXPECT_EQ(store.heldSheetCount(), 0u);
 
-    // A sheet gone from the folder after start fails like one missing at start.
-    fs::remove(folder / "Macro_Settings_Down.bmp");
-    EXPECT_TRUE(store.controlLook(WindowId::MacroSettings, 1064, SkinState::Down).isNull());
+    // A picture gone from the folder after start fails like one missing at start.
+    fs::remove(folder / "Color_Settings_BK.png");
+    EXPECT_TRUE(store.background(WindowId::ColorSettings).isNull());
     EXPECT_EQ(messages, std::vector<QString>{kFailure});
 }
 
