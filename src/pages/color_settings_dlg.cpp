@@ -164,7 +164,7 @@ CColorSettingsDlg::CColorSettingsDlg(QWidget* parent, skins::SkinStore& skins)
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
     setControlId(kTemplateId);
     setCursor(Qt::ArrowCursor);
-    SetBackground(skins.background(kWindow));
+    skinPageBackground(*this, skins, kWindow);
 
     preview_ = placeControl<controls::CVexMouseStatic>(this, kWindow, kPreviewId);
     preview_->setMouseImage(skins.picture(kWindow, ui_layout::SkinRole::MousePicture),

@@ -64,7 +64,7 @@ CMacroSettingsDlg::CMacroSettingsDlg(QWidget* parent, MacroPageServices services
     : CVexImageDialog(parent), services_(services), folder_(std::move(folder)) {
     setWindowFlags(Qt::Widget);
     setControlId(kTemplateId);
-    SetBackground(services_.skins.background(kWindow));
+    skinPageBackground(*this, services_.skins, kWindow);
     buildControls();
     loadLibrary();
     // Keys go to the focused control; the page sees them first to finish
