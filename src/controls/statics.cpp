@@ -105,7 +105,11 @@ PreviewCounters& previewCounters() {
     return counters;
 }
 
-CVexMouseStatic::CVexMouseStatic(QWidget* parent) : BufferedControl(parent) {}
+CVexMouseStatic::CVexMouseStatic(QWidget* parent) : BufferedControl(parent) {
+    // The mouse picture's surround is transparent: the page shows through it.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAttribute(Qt::WA_NoSystemBackground, false);
+}
 
 void CVexMouseStatic::setMouseImage(QImage image, QRect zone1, QRect zone2) {
     mouseImage_ = std::move(image);
@@ -246,7 +250,10 @@ void CVexMouseStatic::timerEvent(QTimerEvent* event) {
 }
 
 void CVexMouseStatic::renderFrame(QPainter& painter) {
-    // The buffer starts black; the fully transparent fill of the client keeps it so.
+    // The buffer starts clear, so the page shows around the picture; behind its
+    // zone windows a light shows over black, as an LED does.
+    painter.fillRect(zone1Rect_, Qt::black);
+    painter.fillRect(zone2Rect_, Qt::black);
     if (zone1Lit_) {
         painter.fillRect(zone1Rect_, argbColor(zone1Color_));
     }

@@ -100,6 +100,7 @@ public:
 
 protected:
     void renderFrame(QPainter& painter) override;
+    QColor initialFill() const override { return Qt::transparent; }
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
