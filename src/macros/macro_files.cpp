@@ -190,6 +190,10 @@ MacroLoadReport MacroFolder::load(MacroLibrary& library) {
     std::vector<CMacro> loaded;
     owned_.clear();
     for (const fs::path& name : files) {
+        // A file listed twice (by two spellings of its path) holds one macro,
+        // not two with the same identifier.
+        if (owned_.contains(name))
+            continue;
         CMacro macro;
         // The list itself is never a macro: a save would remove it as one.
         const bool plainName = !name.empty() && name != "." && name != ".." && name != kMacroListFileName;

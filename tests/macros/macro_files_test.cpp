@@ -393,6 +393,22 @@ TEST(LoadMacros, ListedFilesAreLookedUpInTheLibraryFolder) {
     EXPECT_EQ(report.skipped[0].path, tmp / "copy" / "Walk.macro");
 }
 
+TEST(LoadMacros, AFileListedTwiceIsOneMacro) {
+    ScratchFolder tmp;
+    writeBytes(tmp / "Jump.macro", kJumpFile);
+    writeBytes(tmp / "macroList.dat",
+               concat({le32(3), encoded("Jump.macro"), encoded("C:\\Macros\\Jump.macro"),
+                       encoded("/tmp/Jump.macro")}));
+
+    MacroFolder folder(tmp.path());
+    MacroLibrary library;
+    const MacroLoadReport report = folder.load(library);
+    EXPECT_EQ(names(library), (std::vector<std::u16string>{u"Jump"}));
+    EXPECT_TRUE(report.skipped.empty());
+    ASSERT_TRUE(folder.save(library));
+    EXPECT_TRUE(fs::exists(tmp / "Jump.macro"));
+}
+
 // A list naming itself, built so that it also reads as a macro file (its
 // first entry's units 10 and 11 land on the event count, 0): it must not be
 // taken for a macro, or the next save would remove the list it just wrote.
