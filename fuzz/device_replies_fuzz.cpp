@@ -61,6 +61,7 @@ public:
     }
     hid::Result getFeatureReport(std::span<uint8_t> buffer) override { return replies_.next(buffer); }
     hid::Result readInputReport(std::span<uint8_t> buffer, int) override { return replies_.next(buffer); }
+    void cancelInput() override {} // reads never wait
     const std::string& path() const override { return path_; }
 
 private:
@@ -86,9 +87,10 @@ private:
     Replies& replies_;
 };
 
-class NoSleep final : public hid::Sleeper {
+class NoSleep final : public hid::Sleeper, public hid::StoppableSleeper {
 public:
     void sleep(std::chrono::milliseconds) override {}
+    void sleep(std::chrono::milliseconds, std::stop_token) override {}
 };
 
 class NoMonitor final : public hid::DeviceMonitor {
@@ -112,9 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzBackend backend(replies);
     NoSleep sleeper;
     devlib::BackendInputSource source(backend);
-    devlib::LibraryState library({backend, sleeper, sleeper, source,
-                                  [] { return std::make_unique<NoMonitor>(); },
-                                  std::chrono::milliseconds(0)});
+    devlib::LibraryState library(
+        {backend, sleeper, sleeper, source, [] { return std::make_unique<NoMonitor>(); }});
     library.openConfig(protocol::kProductIdNormal);
     uint16_t version = 0;
     library.firmwareVersion(&version);

@@ -46,8 +46,7 @@ int32_t Capture::start(EventCallback callback) {
         return kResultNoDevice;
     try {
         auto reader = std::make_unique<InputReader>(
-            std::move(device), [this](const InputReader::Report& report) { handle(report); }, readerSleeper_,
-            pollTimeout_);
+            std::move(device), [this](const InputReader::Report& report) { handle(report); }, readerSleeper_);
         std::lock_guard guard(mutex_);
         if (reader_) // started meanwhile by another thread: stopped with the rest later
             stopping_.push_back(std::move(reader_));

@@ -18,9 +18,8 @@ namespace talwyn::devlib {
 
 class Capture {
 public:
-    Capture(CommandChannel& channel, InputSource& input, hid::Sleeper& readerSleeper,
-            std::chrono::milliseconds pollTimeout)
-        : channel_(channel), input_(input), readerSleeper_(readerSleeper), pollTimeout_(pollTimeout) {}
+    Capture(CommandChannel& channel, InputSource& input, hid::StoppableSleeper& readerSleeper)
+        : channel_(channel), input_(input), readerSleeper_(readerSleeper) {}
     ~Capture() { stop(); }
     Capture(const Capture&) = delete;
     Capture& operator=(const Capture&) = delete;
@@ -40,8 +39,7 @@ private:
 
     CommandChannel& channel_;
     InputSource& input_;
-    hid::Sleeper& readerSleeper_;
-    std::chrono::milliseconds pollTimeout_;
+    hid::StoppableSleeper& readerSleeper_;
     std::atomic<EventCallback> callback_{nullptr};
     std::mutex mutex_; // guards reader_ and stopping_
     std::unique_ptr<InputReader> reader_;

@@ -38,15 +38,12 @@ public:
     Runtime()
         : backend_(hid::makeBackendFromEnvironment()), input_(makeInputSource(*backend_)),
           library_({*backend_, sleeper_, readerSleeper_, *input_, &hid::makeDeviceMonitorFromEnvironment}) {}
-    ~Runtime() {
-        sleeper_.interrupt();
-        readerSleeper_.interrupt();
-    }
+    ~Runtime() { sleeper_.interrupt(); }
     LibraryState& library() { return library_; }
 
 private:
     hid::InterruptibleSleeper sleeper_;
-    hid::InterruptibleSleeper readerSleeper_;
+    hid::ThreadStoppableSleeper readerSleeper_;
     std::unique_ptr<hid::HidBackend> backend_;
     std::unique_ptr<InputSource> input_;
     LibraryState library_;

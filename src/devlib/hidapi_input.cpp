@@ -1,40 +1,43 @@
 #include "devlib/hidapi_input.h"
 
+#include "hid/hidraw_input.h"
 #include "protocol/device_ids.h"
 
 #include <hidapi/hidapi.h>
 
-#include <cerrno>
+#include <string>
 
 namespace talwyn::devlib {
 namespace {
 
-class HidapiInputDevice final : public InputDevice {
+// The node is read directly rather than through hid_read, so that a stop
+// wakes a read that waits without a timeout.
+class HidrawInputDevice final : public InputDevice {
 public:
-    explicit HidapiInputDevice(hid_device* device) : device_(device) {}
-    ~HidapiInputDevice() override { hid_close(device_); }
-    HidapiInputDevice(const HidapiInputDevice&) = delete;
-    HidapiInputDevice& operator=(const HidapiInputDevice&) = delete;
-
-    // With a timeout rather than hid_read's endless wait, so the reader can
-    // be stopped without closing the device under the read.
-    hid::Result read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) override {
-        const int n =
-            hid_read_timeout(device_, buffer.data(), buffer.size(), static_cast<int>(timeout.count()));
-        if (n < 0)
-            return hid::Result::failure(hid::ErrorClass::Fatal, EIO);
-        return hid::Result::success(static_cast<std::size_t>(n));
-    }
+    explicit HidrawInputDevice(std::unique_ptr<hid::HidrawInput> node) : node_(std::move(node)) {}
+    hid::Result read(std::span<uint8_t> buffer) override { return node_->read(buffer); }
+    void cancel() override { node_->cancel(); }
 
 private:
-    hid_device* device_;
+    std::unique_ptr<hid::HidrawInput> node_;
 };
+
+// The interface hid_open would open: the first one enumerated.
+std::string firstInterfacePath() {
+    hid_device_info* interfaces = hid_enumerate(protocol::kVendorId, protocol::kProductIdNormal);
+    std::string path = interfaces != nullptr && interfaces->path != nullptr ? interfaces->path : "";
+    hid_free_enumeration(interfaces);
+    return path;
+}
 
 } // namespace
 
 std::unique_ptr<InputDevice> HidapiInputSource::open() {
-    hid_device* device = hid_open(protocol::kVendorId, protocol::kProductIdNormal, nullptr);
-    return device ? std::make_unique<HidapiInputDevice>(device) : nullptr;
+    const std::string path = firstInterfacePath();
+    if (path.empty())
+        return nullptr;
+    auto node = hid::HidrawInput::open(path);
+    return node ? std::make_unique<HidrawInputDevice>(std::move(node)) : nullptr;
 }
 
 void HidapiInputSource::exit() {

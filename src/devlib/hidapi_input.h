@@ -1,5 +1,6 @@
 #pragma once
-// The mouse's input device through hidapi, as hosts of the real library get it.
+// The mouse's input device with real hardware: the interface hid_open
+// would pick, found through hidapi, its hidraw node read directly.
 
 #include "devlib/input_reader.h"
 

@@ -13,9 +13,8 @@ constexpr auto kPauseAfterReport = 80ms;
 class BackendInputDevice final : public InputDevice {
 public:
     explicit BackendInputDevice(std::unique_ptr<hid::HidDevice> device) : device_(std::move(device)) {}
-    hid::Result read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) override {
-        return device_->readInputReport(buffer, static_cast<int>(timeout.count()));
-    }
+    hid::Result read(std::span<uint8_t> buffer) override { return device_->readInputReport(buffer, -1); }
+    void cancel() override { device_->cancelInput(); }
 
 private:
     std::unique_ptr<hid::HidDevice> device_;
@@ -32,34 +31,31 @@ std::unique_ptr<InputDevice> BackendInputSource::open() {
     return device ? std::make_unique<BackendInputDevice>(std::move(device)) : nullptr;
 }
 
-InputReader::InputReader(std::unique_ptr<InputDevice> device, Handler handler, hid::Sleeper& sleeper,
-                         std::chrono::milliseconds pollTimeout)
-    : device_(std::move(device)), handler_(std::move(handler)), sleeper_(sleeper), pollTimeout_(pollTimeout),
-      thread_([this] { run(); }) {}
+InputReader::InputReader(std::unique_ptr<InputDevice> device, Handler handler, hid::StoppableSleeper& sleeper)
+    : device_(std::move(device)), handler_(std::move(handler)), sleeper_(sleeper),
+      thread_([this](std::stop_token stop) { run(stop); }) {}
 
-InputReader::~InputReader() {
-    requestStop();
-    if (thread_.joinable())
-        thread_.join();
-}
+// The thread, declared last, is asked to stop and joined before anything it uses goes.
+InputReader::~InputReader() = default;
 
-void InputReader::run() {
-    Report report{};
-    while (!stop_.load()) {
-        // Cleared before every read so a short report never shows stale bytes.
-        report.fill(0);
-        report[0] = protocol::kReportIdInput;
-        const hid::Result result = device_->read(report, pollTimeout_);
-        if (stop_.load())
-            break;
-        if (!result.ok()) {
-            sleeper_.sleep(kPauseAfterReport);
-            continue;
+void InputReader::run(std::stop_token stop) {
+    {
+        // Runs on the thread that asks for the stop, or here at once when
+        // asked before; leaving this scope waits for a cancel under way, so
+        // the device is never released under it.
+        std::stop_callback cancelRead(stop, [this] { device_->cancel(); });
+        Report report{};
+        while (!stop.stop_requested()) {
+            // Cleared before every read so a short report never shows stale bytes.
+            report.fill(0);
+            report[0] = protocol::kReportIdInput;
+            const hid::Result result = device_->read(report);
+            if (stop.stop_requested())
+                break;
+            if (result.ok() && result.bytes > 0)
+                handler_(report);
+            sleeper_.sleep(kPauseAfterReport, stop);
         }
-        if (result.bytes == 0)
-            continue;
-        handler_(report);
-        sleeper_.sleep(kPauseAfterReport);
     }
     device_.reset();
 }

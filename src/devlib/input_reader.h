@@ -8,11 +8,10 @@
 #include "protocol/reports.h"
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
+#include <stop_token>
 #include <thread>
 
 namespace talwyn::devlib {
@@ -21,8 +20,11 @@ namespace talwyn::devlib {
 class InputDevice {
 public:
     virtual ~InputDevice() = default;
-    // Waits at most `timeout` for one report; success with 0 bytes when none came.
-    virtual hid::Result read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) = 0;
+    // Waits for one report, for as long as it takes unless cancelled.
+    virtual hid::Result read(std::span<uint8_t> buffer) = 0;
+    // Safe from any thread while a read runs: ends that read now and every
+    // later one at once.
+    virtual void cancel() = 0;
 };
 
 // Opens the mouse's input device (hidapi with real hardware, the backend's
@@ -50,30 +52,25 @@ public:
     using Report = std::array<uint8_t, protocol::kInputReportSize>;
     using Handler = std::function<void(const Report&)>;
 
-    // How long one read waits before the reader looks at its stop flag again.
-    static constexpr std::chrono::milliseconds kDefaultPollTimeout{100};
-
     // Starts the thread; throws std::system_error when it cannot start.
-    InputReader(std::unique_ptr<InputDevice> device, Handler handler, hid::Sleeper& sleeper,
-                std::chrono::milliseconds pollTimeout = kDefaultPollTimeout);
+    InputReader(std::unique_ptr<InputDevice> device, Handler handler, hid::StoppableSleeper& sleeper);
     // Stops and joins. Must not run on the reader's own thread.
     ~InputReader();
     InputReader(const InputReader&) = delete;
     InputReader& operator=(const InputReader&) = delete;
 
-    // The reader leaves its loop after the current read or handler call.
-    void requestStop() { stop_.store(true); }
+    // Ends a waiting read or pause at once; a running handler call finishes
+    // first. Safe from any thread, the handler's included.
+    void requestStop() { thread_.request_stop(); }
     bool onReaderThread() const { return std::this_thread::get_id() == thread_.get_id(); }
 
 private:
-    void run();
+    void run(std::stop_token stop);
 
     std::unique_ptr<InputDevice> device_;
     Handler handler_;
-    hid::Sleeper& sleeper_;
-    std::chrono::milliseconds pollTimeout_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    hid::StoppableSleeper& sleeper_;
+    std::jthread thread_;
 };
 
 } // namespace talwyn::devlib

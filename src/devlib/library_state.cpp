@@ -14,7 +14,7 @@ constexpr uint16_t kStatusAbsent = 255;
 
 LibraryState::LibraryState(LibraryServices services)
     : services_(std::move(services)), channel_(services_.backend, services_.sleeper),
-      capture_(channel_, services_.input, services_.readerSleeper, services_.readPollTimeout) {}
+      capture_(channel_, services_.input, services_.readerSleeper) {}
 
 LibraryState::~LibraryState() {
     // Listeners first: a removal notice may still run closeDevice().

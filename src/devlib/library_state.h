@@ -22,11 +22,10 @@ inline constexpr uint16_t kLibraryVersion = 10;
 
 struct LibraryServices {
     hid::HidBackend& backend;
-    hid::Sleeper& sleeper;       // command pauses and the firmware worker's waits
-    hid::Sleeper& readerSleeper; // the input reader's pause after each report
+    hid::Sleeper& sleeper;                // command pauses and the firmware worker's waits
+    hid::StoppableSleeper& readerSleeper; // the input reader's pause after each report
     InputSource& input;
     std::function<std::unique_ptr<hid::DeviceMonitor>()> makeMonitor;
-    std::chrono::milliseconds readPollTimeout = InputReader::kDefaultPollTimeout;
 };
 
 class LibraryState {

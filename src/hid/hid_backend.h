@@ -52,6 +52,10 @@ public:
     // Waits at most timeoutMs (-1: forever) for one input report. Returns
     // success with bytes == 0 when the time ran out.
     virtual Result readInputReport(std::span<uint8_t> buffer, int timeoutMs) = 0;
+    // Safe from any thread while a read runs: ends a waiting readInputReport
+    // now and makes every later one return at once. The device is not meant
+    // for input after it (the simulator's link is not usable at all).
+    virtual void cancelInput() = 0;
     virtual const std::string& path() const = 0;
 };
 

@@ -1,8 +1,11 @@
 #include "hid/hidapi_backend.h"
 
+#include "hid/hidraw_input.h"
+
 #include <hidapi/hidapi.h>
 
 #include <cerrno>
+#include <mutex>
 
 namespace talwyn::hid {
 
@@ -34,17 +37,37 @@ public:
         return n < 0 ? failureFromErrno() : Result::success(static_cast<std::size_t>(n));
     }
 
+    // Through the node itself rather than hid_read_timeout, whose wait
+    // nothing but its timeout can end.
     Result readInputReport(std::span<uint8_t> buffer, int timeoutMs) override {
-        errno = 0;
-        const int n = hid_read_timeout(device_, buffer.data(), buffer.size(), timeoutMs);
-        return n < 0 ? failureFromErrno() : Result::success(static_cast<std::size_t>(n));
+        HidrawInput* input = inputNode();
+        return input ? input->read(buffer, timeoutMs) : Result::failure(ErrorClass::Fatal, ECANCELED);
+    }
+
+    void cancelInput() override {
+        std::lock_guard lock(inputMutex_);
+        inputCancelled_ = true;
+        if (input_)
+            input_->cancel();
     }
 
     const std::string& path() const override { return path_; }
 
 private:
+    // Opened on the first read, so devices used for feature reports only
+    // hold one descriptor; nullptr once cancelled or when it cannot open.
+    HidrawInput* inputNode() {
+        std::lock_guard lock(inputMutex_);
+        if (!input_ && !inputCancelled_)
+            input_ = HidrawInput::open(path_);
+        return inputCancelled_ ? nullptr : input_.get();
+    }
+
     hid_device* device_;
     std::string path_;
+    std::mutex inputMutex_; // guards input_ and inputCancelled_
+    std::unique_ptr<HidrawInput> input_;
+    bool inputCancelled_ = false;
 };
 
 } // namespace

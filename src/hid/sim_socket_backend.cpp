@@ -57,6 +57,10 @@ public:
                     buffer);
     }
 
+    // Not under the call mutex, which a waiting read holds: shutting the
+    // connection down wakes that read, which then fails as the daemon gone.
+    void cancelInput() override { ::shutdown(fd_.get(), SHUT_RDWR); }
+
     const std::string& path() const override { return path_; }
 
 private:

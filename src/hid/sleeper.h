@@ -3,6 +3,7 @@
 // pauses without waiting for them.
 
 #include <chrono>
+#include <stop_token>
 
 namespace talwyn::hid {
 
@@ -19,5 +20,19 @@ public:
 };
 
 Sleeper& defaultSleeper();
+
+// Pauses of a thread that must leave as soon as it is asked to: a stop
+// request ends the pause at once.
+class StoppableSleeper {
+public:
+    virtual ~StoppableSleeper() = default;
+    virtual void sleep(std::chrono::milliseconds duration, std::stop_token stop) = 0;
+};
+
+// Sleeps for real until the time is up or the stop is requested.
+class ThreadStoppableSleeper final : public StoppableSleeper {
+public:
+    void sleep(std::chrono::milliseconds duration, std::stop_token stop) override;
+};
 
 } // namespace talwyn::hid

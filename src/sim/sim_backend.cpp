@@ -1,5 +1,7 @@
 #include "sim/sim_backend.h"
 
+#include <stop_token>
+
 namespace talwyn::sim {
 
 namespace {
@@ -15,13 +17,15 @@ public:
         return mouse_.getFeature(handle_, buffer);
     }
     hid::Result readInputReport(std::span<uint8_t> buffer, int timeoutMs) override {
-        return mouse_.readInput(handle_, buffer, timeoutMs);
+        return mouse_.readInput(handle_, buffer, timeoutMs, inputCancel_.get_token());
     }
+    void cancelInput() override { inputCancel_.request_stop(); }
     const std::string& path() const override { return handle_.path; }
 
 private:
     SimMouse& mouse_;
     SimHandle handle_;
+    std::stop_source inputCancel_;
 };
 
 } // namespace

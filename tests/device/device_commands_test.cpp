@@ -155,6 +155,7 @@ private:
             return hid::Result::success(buffer.size());
         }
         hid::Result readInputReport(std::span<uint8_t>, int) override { return hid::Result::success(0); }
+        void cancelInput() override {} // reads never wait
         const std::string& path() const override { return path_; }
 
     private:

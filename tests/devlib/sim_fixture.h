@@ -56,8 +56,7 @@ protected:
     hid::RecordingSleeper readerSleeper;
     BackendInputSource input{backend};
     LibraryState library{{backend, sleeper, readerSleeper, input,
-                          [this] { return std::make_unique<sim::SimMouseMonitor>(mouse); },
-                          std::chrono::milliseconds(10)}};
+                          [this] { return std::make_unique<sim::SimMouseMonitor>(mouse); }}};
 };
 
 } // namespace talwyn::devlib::testing

@@ -58,6 +58,7 @@ public:
         return read.result;
     }
     hid::Result readInputReport(std::span<uint8_t>, int) override { return hid::Result::success(0); }
+    void cancelInput() override {} // reads never wait
     const std::string& path() const override { return path_; }
 
 private:

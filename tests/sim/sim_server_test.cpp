@@ -187,6 +187,18 @@ TEST_F(ServerFixture, StopEndsBlockedReadersAndRemovesTheSocket) {
     EXPECT_FALSE(std::filesystem::exists(socket));
 }
 
+TEST_F(ServerFixture, CancelWakesABlockedReadAndLeavesTheServerServing) {
+    auto events = openRole(0);
+    std::array<uint8_t, 9> input{};
+    auto pending = std::async(std::launch::async, [&] { return events->readInputReport(input, -1); });
+    events->cancelInput();
+    EXPECT_EQ(pending.get().error, hid::ErrorClass::Fatal);
+    mouse.pressDpi();
+    EXPECT_FALSE(events->readInputReport(input, -1).ok()) << "a cancelled link reads nothing more";
+    EXPECT_EQ(input[0], 0);
+    EXPECT_EQ(backend.enumerate(0, 0).size(), 3u);
+}
+
 TEST_F(ServerFixture, SecondServerOnALiveSocketIsRefusedAStaleOneReplaced) {
     SimMouse other;
     SimServer second(other);

@@ -9,9 +9,10 @@
 
 namespace talwyn::hid {
 
-class RecordingSleeper final : public Sleeper {
+class RecordingSleeper final : public Sleeper, public StoppableSleeper {
 public:
     void sleep(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
+    void sleep(std::chrono::milliseconds duration, std::stop_token) override { pauses.push_back(duration); }
     std::vector<std::chrono::milliseconds> pauses;
 };
 
