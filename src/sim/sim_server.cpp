@@ -19,14 +19,7 @@ namespace {
 using hid::Result;
 using hid::wire::MessageType;
 
-constexpr int kLivenessCheckMs = 1000; // how often a blocked wait looks for a vanished client
 constexpr uint32_t kMaxReportLength = 65536;
-
-// True when the client hung up (checked while a long wait is in progress).
-bool peerGone(int fd) {
-    pollfd p{fd, POLLRDHUP, 0};
-    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
-}
 
 bool reply(int fd, const Result& result, std::span<const uint8_t> data = {}) {
     return hid::wire::sendFrame(fd, hid::wire::encodeReply(result, data));
@@ -111,30 +104,54 @@ void SimServer::stop() {
 }
 
 void SimServer::acceptLoop() {
-    pollfd fds[2] = {{listener_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
     for (;;) {
-        if (::poll(fds, 2, -1) < 0) {
+        // Besides the listener and the stop, the hang-up of every client: a
+        // client that goes away ends its connection's wait at once, so no
+        // wait has to wake now and then to look for it.
+        std::vector<pollfd> fds{{listener_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
+        std::vector<Connection*> watched;
+        {
+            std::lock_guard lock(connectionsMutex_);
+            for (Connection& c : connections_) {
+                if (!c.hungUp) {
+                    fds.push_back({c.fd.get(), POLLRDHUP, 0});
+                    watched.push_back(&c);
+                }
+            }
+        }
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
         if (fds[1].revents != 0)
             return;
-        hid::UniqueFd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-        if (!client)
-            continue;
+        for (std::size_t i = 0; i < watched.size(); ++i) {
+            if (fds[i + 2].revents != 0) {
+                watched[i]->hungUp = true;
+                watched[i]->thread.request_stop();
+            }
+        }
         reapFinished();
-        std::lock_guard lock(connectionsMutex_);
-        Connection& c = connections_.emplace_back();
-        c.fd = std::move(client);
-        c.thread = std::jthread([this, &c](std::stop_token stop) {
-            serve(c, stop);
-            // The peer learns at once that this connection is over; the
-            // descriptor itself is closed when the connection is reaped.
-            ::shutdown(c.fd.get(), SHUT_RDWR);
-            c.done = true;
-        });
+        if ((fds[0].revents & POLLIN) != 0)
+            accept();
     }
+}
+
+void SimServer::accept() {
+    hid::UniqueFd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (!client)
+        return;
+    std::lock_guard lock(connectionsMutex_);
+    Connection& c = connections_.emplace_back();
+    c.fd = std::move(client);
+    c.thread = std::jthread([this, &c](std::stop_token stop) {
+        serve(c, stop);
+        // The peer learns at once that this connection is over; the
+        // descriptor itself is closed when the connection is reaped.
+        ::shutdown(c.fd.get(), SHUT_RDWR);
+        c.done = true;
+    });
 }
 
 void SimServer::reapFinished() {
@@ -209,16 +226,8 @@ void SimServer::serve(Connection& connection, std::stop_token stop) {
                 break;
             }
             std::vector<uint8_t> buffer(length, 0);
-            Result result = Result::success(0);
-            // Long waits go in slices so a client that vanished frees its thread.
-            for (int left = timeout; !stop.stop_requested();) {
-                const int slice = left < 0 ? kLivenessCheckMs : std::min(left, kLivenessCheckMs);
-                result = mouse_.readInput(*handle, buffer, slice, stop);
-                if (!result.ok() || result.bytes > 0 || peerGone(fd))
-                    break;
-                if (left >= 0 && (left -= slice) <= 0)
-                    break;
-            }
+            // A client that hangs up meanwhile stops the wait (see acceptLoop).
+            const Result result = mouse_.readInput(*handle, buffer, timeout, stop);
             sent = reply(fd, result, std::span<const uint8_t>(buffer).first(result.ok() ? result.bytes : 0));
             break;
         }
@@ -232,10 +241,10 @@ void SimServer::serve(Connection& connection, std::stop_token stop) {
             uint64_t seen = mouse_.lastNoticeSequence();
             if (!reply(fd, Result::success(0)))
                 return;
-            while (!stop.stop_requested() && !peerGone(fd)) {
-                const auto notice = mouse_.waitNotice(seen, kLivenessCheckMs, stop);
+            while (!stop.stop_requested()) {
+                const auto notice = mouse_.waitNotice(seen, -1, stop);
                 if (!notice)
-                    continue;
+                    return; // stopped, or the mouse shut down
                 seen = notice->first;
                 hid::wire::Writer w;
                 w.u8(static_cast<uint8_t>(notice->second.change)).text(notice->second.interfacePath);

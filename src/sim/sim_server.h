@@ -11,6 +11,7 @@
 #include <list>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace talwyn::sim {
 
@@ -32,9 +33,11 @@ private:
         hid::UniqueFd fd;
         std::jthread thread;
         std::atomic<bool> done{false};
+        bool hungUp = false; // the client went; only the accept thread uses it
     };
 
     void acceptLoop();
+    void accept();
     void serve(Connection& connection, std::stop_token stop);
     void reapFinished();
     ControlResult runControlSafely(const std::vector<std::string>& args);
