@@ -62,18 +62,18 @@ Result HidrawInput::read(std::span<uint8_t> buffer, int timeoutMs) {
             return Result::success(0);
         if (fds[1].revents != 0)
             return kCancelled;
-        if ((fds[0].revents & POLLIN) != 0) {
-            const ssize_t n = ::read(node_.get(), buffer.data(), buffer.size());
-            if (n > 0)
-                return Result::success(static_cast<std::size_t>(n));
-            if (n == 0)
-                return kDeviceGone; // end of stream: the node is gone
-            if (errno == EINTR || errno == EAGAIN)
-                continue;
-            return Result::failure(ErrorClass::Fatal, errno);
-        }
-        // POLLHUP, POLLERR or POLLNVAL without data: unplugged.
-        return kDeviceGone;
+        // Before any read, as hidapi does: an unplugged node only hangs up,
+        // and what it still held is of a mouse that is gone.
+        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return kDeviceGone;
+        const ssize_t n = ::read(node_.get(), buffer.data(), buffer.size());
+        if (n > 0)
+            return Result::success(static_cast<std::size_t>(n));
+        if (n == 0)
+            return kDeviceGone; // end of stream: the node is gone
+        if (errno == EINTR || errno == EAGAIN)
+            continue;
+        return Result::failure(ErrorClass::Fatal, errno);
     }
 }
 
