@@ -318,6 +318,8 @@ std::string KernelMouse::addHidrawLocked(const std::string& hidDevpath, std::vec
     entry->vendorId = vendorId;
     entry->productId = productId;
     entry->writeEnd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (detachLater_.erase(node) > 0)
+        umockdev_testbed_detach_ioctl(testbed_, node.c_str(), nullptr);
     GError* error = nullptr;
     if (entry->writeEnd < 0 || !umockdev_testbed_attach_ioctl(testbed_, node.c_str(), handler_, &error))
         throw std::runtime_error("cannot emulate " + node);
@@ -347,9 +349,12 @@ void KernelMouse::removeTreeLocked(const std::vector<std::string>& devpathsDeepe
         if (node != nodes_.end()) {
             Node& n = *node->second;
             n.removed = true;
-            umockdev_testbed_detach_ioctl(testbed_, n.name.c_str(), nullptr);
-            // Wakes a reader waiting in poll(); its read then fails like a
-            // read on a node whose device is gone.
+            // Stays attached: a reader that wakes after the removal reaches
+            // onRead and fails like a read on a node whose device is gone,
+            // where a detached node would end the process. Detached when the
+            // name is used again.
+            detachLater_.insert(n.name);
+            // Wakes a reader waiting in poll().
             const uint8_t wake = 0;
             [[maybe_unused]] auto written = ::write(n.writeEnd, &wake, 1);
             ::close(n.writeEnd);

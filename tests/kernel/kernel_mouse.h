@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -103,6 +104,7 @@ private:
     std::vector<std::string> mouseSimPaths_;                       // the firmware's interfaces shown now
     std::map<std::string, std::vector<std::string>> otherDevices_; // hidraw devpath -> its tree
     std::map<UMockdevIoctlClient*, Client> clients_;
+    std::set<std::string> detachLater_; // removed nodes still attached
     std::vector<IoctlRecord> ioctls_;
     int failError_ = 0;
     int failCount_ = 0;
