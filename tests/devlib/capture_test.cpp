@@ -4,9 +4,13 @@
 
 #include "callback_recorder.h"
 #include "devlib/settings_commands.h"
+#include "hid/interruptible_sleeper.h"
 #include "sim_fixture.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <future>
+#include <mutex>
 #include <thread>
 
 namespace talwyn::devlib::testing {
@@ -147,6 +151,56 @@ TEST_F(DevlibCaptureTest, StartsAndStopsWhileTheMouseSendsEvents) {
     EXPECT_FALSE(inputEvents().entries().empty());
     for (const InputEvent& event : inputEvents().entries())
         EXPECT_EQ(event.code, 2);
+}
+
+// Delivers `reports` resolution reports, then waits until cancelled.
+class BlockingInputDevice final : public InputDevice {
+public:
+    explicit BlockingInputDevice(int reports) : reportsLeft_(reports) {}
+    hid::Result read(std::span<uint8_t> buffer) override {
+        if (reportsLeft_ > 0) {
+            --reportsLeft_;
+            buffer[1] = 2;
+            return hid::Result::success(buffer.size());
+        }
+        untilCancelled_.sleep(std::chrono::hours(24));
+        return hid::Result::failure(hid::ErrorClass::Fatal, ECANCELED);
+    }
+    void cancel() override { untilCancelled_.interrupt(); }
+
+private:
+    int reportsLeft_; // the reader's thread alone uses it
+    hid::InterruptibleSleeper untilCancelled_;
+};
+
+// Every pause lasts until the reader is stopped.
+class UntilStoppedSleeper final : public hid::StoppableSleeper {
+public:
+    void sleep(std::chrono::milliseconds, std::stop_token stop) override {
+        std::mutex mutex;
+        std::condition_variable_any never;
+        std::unique_lock lock(mutex);
+        never.wait(lock, stop, [] { return false; });
+    }
+};
+
+// A reader that ignored its stop would never be joined: the test would hang.
+TEST(InputReaderStop, EndsAWaitingReadOrThePauseAfterAReport) {
+    for (const int reports : {0, 1}) {
+        SCOPED_TRACE(reports);
+        UntilStoppedSleeper sleeper;
+        std::promise<void> handled;
+        auto reader = std::make_unique<InputReader>(
+            std::make_unique<BlockingInputDevice>(reports),
+            [&](const InputReader::Report& report) {
+                EXPECT_EQ(report[1], 2);
+                handled.set_value();
+            },
+            sleeper);
+        if (reports > 0)
+            handled.get_future().wait(); // the reader is in its pause, or about to be
+        reader.reset();
+    }
 }
 
 } // namespace
