@@ -178,6 +178,37 @@ private:
     int started_ = 0;
 };
 
+// The mouse is not kept waiting for the disk: the upload is under way before
+// any slot file is written, and the answer comes once all five are.
+TEST_F(DeviceOwnerTest, AnApplySendsBeforeItWritesTheSlotFiles) {
+    HoldingSleeper sleeper(200ms);
+    device::DeviceLink link{backend, sleeper};
+    DeviceOwner owner(link, library);
+    ProfileSet profiles;
+    profiles.createSlots();
+    profiles.rename(4, u"Written");
+    QObject window;
+    std::optional<ApplyOutcome> outcome;
+    owner.apply(
+        &window, profiles, [](int) {}, [&](const ApplyOutcome& got) { outcome = got; });
+
+    sleeper.awaitHold(); // after the first half of the upload
+    EXPECT_EQ(linesOf(mouse.wireLog(), "a008").size(), 1u);
+    for (int i = 0; i < ProfileSet::kSlotCount; ++i) {
+        EXPECT_FALSE(std::filesystem::exists(ProfileSet::slotFilePath(i))) << i;
+    }
+    sleeper.release();
+    owner.waitIdle();
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_TRUE(outcome->mouseFound);
+    EXPECT_TRUE(outcome->unsavedSlots.empty());
+    ProfileData stored;
+    ASSERT_EQ(loadProfile(ProfileSet::slotFilePath(4), stored), ProfileLoad::Loaded);
+    EXPECT_TRUE(stored.name == u"Written");
+}
+
 TEST_F(DeviceOwnerTest, QuittingStopsTheRunningApplyAtItsNextReportAndQueuedAppliesStillSaveTheirFiles) {
     AnnouncingSleeper sleeper;
     device::DeviceLink link{backend, sleeper};
