@@ -93,14 +93,19 @@ struct DeviceOwnerTest : ::testing::Test {
     ~DeviceOwnerTest() override { mouse.shutdown(); }
 };
 
-TEST_F(DeviceOwnerTest, AnAnalysisStartedDuringAnApplyWaitsForItAndTheirReportsDoNotMix) {
-    // The upload's first pause holds the apply while the user confirms the analysis.
-    HoldingSleeper sleeper(200ms);
+// An apply of fresh slots whose upload holds at its first pause until the test lets it go.
+struct HeldApplyTest : DeviceOwnerTest {
+    HoldingSleeper sleeper{200ms};
     device::DeviceLink link{backend, sleeper};
-    DeviceOwner owner(link, library);
+    DeviceOwner owner{link, library};
     ProfileSet profiles;
-    profiles.createSlots();
     QObject window;
+
+    HeldApplyTest() { profiles.createSlots(); }
+};
+
+TEST_F(HeldApplyTest, AnAnalysisStartedDuringAnApplyWaitsForItAndTheirReportsDoNotMix) {
+    // The upload's first pause holds the apply while the user confirms the analysis.
     std::optional<bool> applied;
     owner.apply(
         &window, profiles, [](int) {}, [&](const ApplyOutcome& outcome) { applied = outcome.mouseFound; });
@@ -180,14 +185,8 @@ private:
 
 // The mouse is not kept waiting for the disk: the upload is under way before
 // any slot file is written, and the answer comes once all five are.
-TEST_F(DeviceOwnerTest, AnApplySendsBeforeItWritesTheSlotFiles) {
-    HoldingSleeper sleeper(200ms);
-    device::DeviceLink link{backend, sleeper};
-    DeviceOwner owner(link, library);
-    ProfileSet profiles;
-    profiles.createSlots();
+TEST_F(HeldApplyTest, AnApplySendsBeforeItWritesTheSlotFiles) {
     profiles.rename(4, u"Written");
-    QObject window;
     std::optional<ApplyOutcome> outcome;
     owner.apply(
         &window, profiles, [](int) {}, [&](const ApplyOutcome& got) { outcome = got; });
