@@ -162,7 +162,7 @@ ControlResult runControl(SimMouse& mouse, const std::vector<std::string>& args) 
     if (command == "fault")
         return faultCommand(mouse, args);
     if (command == "wirelog" && args.size() == 2) {
-        if (!mouse.setLogFile(args[1], true))
+        if (!mouse.setLogFile(args[1], LogStamps::Monotonic))
             return error("wirelog: cannot open " + args[1]);
         return done();
     }

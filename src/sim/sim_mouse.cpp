@@ -464,10 +464,10 @@ void SimMouse::clearWireLog() {
     wireLog_.clear();
 }
 
-bool SimMouse::setLogFile(const std::filesystem::path& file, bool stamped) {
+bool SimMouse::setLogFile(const std::filesystem::path& file, LogStamps stamps) {
     std::lock_guard lock(mutex_);
     logFile_ = std::ofstream(file, std::ios::app);
-    stampedLog_ = stamped;
+    logStamps_ = stamps;
     return logFile_.good();
 }
 
@@ -475,7 +475,7 @@ void SimMouse::log(const std::string& line) {
     wireLog_.push_back(line);
     if (!logFile_.is_open())
         return;
-    if (stampedLog_) {
+    if (logStamps_ == LogStamps::Monotonic) {
         using namespace std::chrono;
         logFile_ << duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count() << ' ';
     }
