@@ -66,11 +66,6 @@ void DeviceOwner::apply(QObject* receiver, ProfileSet snapshot, std::function<vo
     post(receiver, [snapshot = std::move(snapshot), applying = std::move(applying),
                     done = std::move(done)](Context& c) {
         ApplyOutcome outcome;
-        for (int i = 0; i < ProfileSet::kSlotCount; ++i) {
-            if (!snapshot.saveSlot(i)) {
-                outcome.unsavedSlots.push_back(i);
-            }
-        }
         if (!c.link.connected() && c.link.open() != 1) {
             c.link.close();
         } else {
@@ -78,6 +73,13 @@ void DeviceOwner::apply(QObject* receiver, ProfileSet snapshot, std::function<vo
             c.answer([applying, applied] { applying(applied); });
             const ProfileData& profile = snapshot.current();
             outcome.mouseFound = device::ApplyProfileImage(c.link, profile).ok();
+        }
+        // The files come after the reports, so the mouse is not kept waiting
+        // for the disk; the outcome still reports both.
+        for (int i = 0; i < ProfileSet::kSlotCount; ++i) {
+            if (!snapshot.saveSlot(i)) {
+                outcome.unsavedSlots.push_back(i);
+            }
         }
         c.answer([done, outcome] { done(outcome); });
     });

@@ -59,8 +59,9 @@ public:
     // Blocks until every command posted so far has run; for unattended runs and tests.
     void waitIdle();
 
-    // Writes the five slot files of `snapshot`; then, with a mouse, tells
-    // `applying` which slot goes to it, uploads that profile and activates it.
+    // With a mouse, tells `applying` which slot goes to it, uploads that
+    // profile and activates it; then, mouse or not, writes the five slot
+    // files of `snapshot` before `done` hears of both.
     void apply(QObject* receiver, ProfileSet snapshot, std::function<void(int slot)> applying,
                std::function<void(const ApplyOutcome&)> done);
     // With a mouse, the slot it uses (slot 0 when it does not say); no answer without one.

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <memory>
+
 namespace talwyn::app {
 
 ProfileSync::ProfileSync(Parts parts) : parts_(std::move(parts)) {}
@@ -16,12 +18,15 @@ void ProfileSync::apply() {
     ProfileData& current = parts_.profiles.current();
     parts_.pages.storeInto(current);
     parts_.pages.button->applyPointerSettings(current);
-    // The library belongs to the macro page and changes on this thread only,
-    // so it is written here rather than by the worker.
-    const bool macrosSaved = parts_.pages.macro->saveMacroList();
+    // Set below, before the answer can arrive: answers run on this thread.
+    auto macrosSaved = std::make_shared<bool>(false);
     parts_.device.apply(
         &parts_.receiver, parts_.profiles, [this](int applied) { parts_.profiles.setApplied(applied); },
-        [this, macrosSaved](const ApplyOutcome& outcome) { finishApply(outcome, macrosSaved); });
+        [this, macrosSaved](const ApplyOutcome& outcome) { finishApply(outcome, *macrosSaved); });
+    // Written while the worker talks to the mouse. The library belongs to the
+    // macro page and changes on this thread only, so it is written here
+    // rather than by the worker.
+    *macrosSaved = parts_.pages.macro->saveMacroList();
 }
 
 void ProfileSync::finishApply(const ApplyOutcome& outcome, bool macrosSaved) {

@@ -2,6 +2,7 @@
 
 #include "controls/paint_support.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace talwyn::controls {
@@ -65,13 +66,11 @@ void CVexImageDialog::paintEvent(QPaintEvent* event) {
         QDialog::paintEvent(event);
         return;
     }
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
-    buffer.fill(Qt::black);
-    {
-        QPainter offscreen(&buffer);
-        drawStretched(offscreen, buffer.rect(), background_);
-    }
-    QPainter(this).drawImage(0, 0, buffer);
+    // Straight onto the widget, clipped to what needs painting: a pressed
+    // button repaints only its own corner of the window.
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::black);
+    drawStretched(painter, rect(), background_);
 }
 
 } // namespace talwyn::controls

@@ -161,6 +161,11 @@ ControlResult runControl(SimMouse& mouse, const std::vector<std::string>& args) 
     }
     if (command == "fault")
         return faultCommand(mouse, args);
+    if (command == "wirelog" && args.size() == 2) {
+        if (!mouse.setLogFile(args[1], LogStamps::Monotonic))
+            return error("wirelog: cannot open " + args[1]);
+        return done();
+    }
     if (command == "notify" && args.size() == 3 && (args[1] == "arrival" || args[1] == "removal")) {
         mouse.notify(args[1] == "arrival" ? hid::DeviceChange::Arrival : hid::DeviceChange::Removal, args[2]);
         return done();

@@ -3,7 +3,8 @@
 //   state | plug | unplug | press dpi | press launch BUTTON | surface VALUE |
 //   fault busy N | fault error retryable|fatal N |
 //   fault firmware enter|restart|start|finish [TIMES] | fault firmware block K [TIMES] |
-//   fault firmware none | notify arrival|removal PATH
+//   fault firmware none | notify arrival|removal PATH | wirelog FILE
+// `wirelog` appends every later wire line to FILE, stamped with its moment.
 // Each answers one line of JSON.
 
 #include "sim/sim_mouse.h"

@@ -464,16 +464,22 @@ void SimMouse::clearWireLog() {
     wireLog_.clear();
 }
 
-bool SimMouse::setLogFile(const std::filesystem::path& file) {
+bool SimMouse::setLogFile(const std::filesystem::path& file, LogStamps stamps) {
     std::lock_guard lock(mutex_);
     logFile_ = std::ofstream(file, std::ios::app);
+    logStamps_ = stamps;
     return logFile_.good();
 }
 
 void SimMouse::log(const std::string& line) {
     wireLog_.push_back(line);
-    if (logFile_.is_open())
-        logFile_ << line << std::endl; // flushed per line so readers see it at once
+    if (!logFile_.is_open())
+        return;
+    if (logStamps_ == LogStamps::Monotonic) {
+        using namespace std::chrono;
+        logFile_ << duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count() << ' ';
+    }
+    logFile_ << line << std::endl; // flushed per line so readers see it at once
 }
 
 void SimMouse::noteLocked(const std::string& text) {

@@ -101,6 +101,8 @@ struct SimOptions {
     bool present = true;
 };
 
+enum class LogStamps { None, Monotonic };
+
 // What one handled set-feature report leaves for the host to read back.
 // An empty vector keeps the current pending reply of that report ID.
 struct ReportReply {
@@ -185,10 +187,12 @@ public:
     std::vector<SimInterface> interfaces() const;
 
     // Wire log: every line is kept in memory and, with a log file, appended
-    // and flushed at once.
+    // and flushed at once. With LogStamps::Monotonic each line in the file
+    // starts with the moment it was logged, in microseconds of the monotonic
+    // clock, so a run can be timed against other processes.
     std::vector<std::string> wireLog() const;
     void clearWireLog();
-    bool setLogFile(const std::filesystem::path& file);
+    bool setLogFile(const std::filesystem::path& file, LogStamps stamps = LogStamps::None);
 
     // Device-interface notices, numbered from 1. Waits until a notice newer
     // than `after` exists (returned), the timeout passes or shutdown().
@@ -226,6 +230,7 @@ private:
     uint64_t noticeSequence_ = 0;
     std::vector<std::string> wireLog_;
     std::ofstream logFile_;
+    LogStamps logStamps_ = LogStamps::None;
     bool shutdown_ = false;
     std::unique_ptr<LibraryProtocol> library_;
 };

@@ -93,14 +93,19 @@ struct DeviceOwnerTest : ::testing::Test {
     ~DeviceOwnerTest() override { mouse.shutdown(); }
 };
 
-TEST_F(DeviceOwnerTest, AnAnalysisStartedDuringAnApplyWaitsForItAndTheirReportsDoNotMix) {
-    // The upload's first pause holds the apply while the user confirms the analysis.
-    HoldingSleeper sleeper(200ms);
+// An apply of fresh slots whose upload holds at its first pause until the test lets it go.
+struct HeldApplyTest : DeviceOwnerTest {
+    HoldingSleeper sleeper{200ms};
     device::DeviceLink link{backend, sleeper};
-    DeviceOwner owner(link, library);
+    DeviceOwner owner{link, library};
     ProfileSet profiles;
-    profiles.createSlots();
     QObject window;
+
+    HeldApplyTest() { profiles.createSlots(); }
+};
+
+TEST_F(HeldApplyTest, AnAnalysisStartedDuringAnApplyWaitsForItAndTheirReportsDoNotMix) {
+    // The upload's first pause holds the apply while the user confirms the analysis.
     std::optional<bool> applied;
     owner.apply(
         &window, profiles, [](int) {}, [&](const ApplyOutcome& outcome) { applied = outcome.mouseFound; });
@@ -177,6 +182,31 @@ private:
     std::condition_variable begun_;
     int started_ = 0;
 };
+
+// The mouse is not kept waiting for the disk: the upload is under way before
+// any slot file is written, and the answer comes once all five are.
+TEST_F(HeldApplyTest, AnApplySendsBeforeItWritesTheSlotFiles) {
+    profiles.rename(4, u"Written");
+    std::optional<ApplyOutcome> outcome;
+    owner.apply(
+        &window, profiles, [](int) {}, [&](const ApplyOutcome& got) { outcome = got; });
+
+    sleeper.awaitHold(); // after the first half of the upload
+    EXPECT_EQ(linesOf(mouse.wireLog(), "a008").size(), 1u);
+    for (int i = 0; i < ProfileSet::kSlotCount; ++i) {
+        EXPECT_FALSE(std::filesystem::exists(ProfileSet::slotFilePath(i))) << i;
+    }
+    sleeper.release();
+    owner.waitIdle();
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_TRUE(outcome->mouseFound);
+    EXPECT_TRUE(outcome->unsavedSlots.empty());
+    ProfileData stored;
+    ASSERT_EQ(loadProfile(ProfileSet::slotFilePath(4), stored), ProfileLoad::Loaded);
+    EXPECT_TRUE(stored.name == u"Written");
+}
 
 TEST_F(DeviceOwnerTest, QuittingStopsTheRunningApplyAtItsNextReportAndQueuedAppliesStillSaveTheirFiles) {
     AnnouncingSleeper sleeper;

@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <fstream>
 
 namespace talwyn::app::testing {
 namespace {
@@ -140,13 +141,16 @@ TEST_F(AbsentMouseTest, DeletingAMacroStoresAndReloadsTheButtonPage) {
     EXPECT_EQ(buttonPage_->loads, loadsBefore + 1);
 }
 
+// A file where `folder` should be makes every save into it fail.
+void blockFolder(const fs::path& folder) {
+    fs::create_directories(folder.parent_path());
+    fs::remove_all(folder);
+    std::ofstream blocker(folder);
+}
+
 TEST_F(AbsentMouseTest, SlotFilesThatCannotBeWrittenAreReported) {
     start();
-    // A folder where the slot files' folder should be makes every save fail.
-    const fs::path profilesFolder = ProfileSet::slotFilePath(0).parent_path();
-    fs::create_directories(profilesFolder.parent_path());
-    fs::remove_all(profilesFolder);
-    { std::ofstream blocker(profilesFolder); }
+    blockFolder(ProfileSet::slotFilePath(0).parent_path());
     window().executeCommand(main_command::kApply);
     settle();
 
@@ -154,6 +158,23 @@ TEST_F(AbsentMouseTest, SlotFilesThatCannotBeWrittenAreReported) {
     EXPECT_TRUE(messages_.shown()[0].startsWith("Could not save:"));
     EXPECT_TRUE(messages_.shown()[0].contains("Default5.profile"));
     EXPECT_EQ(messages_.shown()[1], "Talwyn PRO mouse not found !");
+}
+
+// The files are written while and after the mouse takes the profile; their
+// failures still reach the user once the apply is over.
+TEST_F(ShellTest, FilesThatCannotBeWrittenAreReportedAlsoWhenTheMouseTookTheProfile) {
+    start();
+    blockFolder(ProfileSet::slotFilePath(0).parent_path());
+    blockFolder(folder_ / "macros");
+    window().executeCommand(main_command::kApply);
+    settle();
+
+    ASSERT_EQ(messages_.shown().size(), 1);
+    EXPECT_TRUE(messages_.shown()[0].startsWith("Could not save:"));
+    EXPECT_TRUE(messages_.shown()[0].contains("Default5.profile"));
+    EXPECT_TRUE(messages_.shown()[0].endsWith("the macro library"));
+    EXPECT_EQ(mouse_.snapshot().images[0], device::buildDeviceImage(window().profiles().current()).bytes);
+    EXPECT_FALSE(window().busy());
 }
 
 TEST_F(ShellTest, OkAfterSelectingAnotherSlotShowsTheAppliedProfile) {

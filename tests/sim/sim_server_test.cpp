@@ -14,6 +14,7 @@
 #include <sys/un.h>
 
 #include <cstring>
+#include <fstream>
 
 #include <future>
 
@@ -117,6 +118,41 @@ TEST_F(ServerFixture, ControlCommandsAnswerJson) {
     EXPECT_FALSE(hid::sendSimControl(socket.string(), {"fault", "busy"}, reply));
     EXPECT_TRUE(nlohmann::json::parse(reply).contains("error"));
     EXPECT_FALSE(hid::sendSimControl((socket.parent_path() / "nobody.sock").string(), {"state"}, reply));
+}
+
+// The stamps are what a run is timed by: each line of the file starts with the
+// monotonic clock's microseconds, in the order the reports came.
+TEST_F(ServerFixture, WirelogCommandStampsEveryLaterReport) {
+    const std::filesystem::path file = socket.parent_path() / "stamped_wire.log";
+    std::filesystem::remove(file);
+    std::string reply;
+    auto config = openRole(1);
+    ASSERT_TRUE(config);
+    std::array<uint8_t, 64> status{0xA1};
+    config->getFeatureReport(status); // before the command: not in the file
+    const auto before = std::chrono::steady_clock::now();
+    ASSERT_TRUE(hid::sendSimControl(socket.string(), {"wirelog", file.string()}, reply)) << reply;
+    std::array<uint8_t, 64> command{0xA1, 0x04, 0, 0, 0, 3};
+    ASSERT_TRUE(config->sendFeatureReport(command).ok());
+    ASSERT_TRUE(config->getFeatureReport(status).ok());
+    const auto after = std::chrono::steady_clock::now();
+
+    std::ifstream in(file);
+    std::vector<std::pair<long long, std::string>> lines;
+    long long stamp = 0;
+    std::string rest;
+    while (in >> stamp && std::getline(in, rest))
+        lines.emplace_back(stamp, rest);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].second.starts_with(" set_feature ")) << lines[0].second;
+    EXPECT_TRUE(lines[1].second.starts_with(" get_feature ")) << lines[1].second;
+    using std::chrono::duration_cast, std::chrono::microseconds;
+    EXPECT_GE(lines[0].first, duration_cast<microseconds>(before.time_since_epoch()).count());
+    EXPECT_LE(lines[0].first, lines[1].first);
+    EXPECT_LE(lines[1].first, duration_cast<microseconds>(after.time_since_epoch()).count());
+
+    EXPECT_FALSE(hid::sendSimControl(socket.string(), {"wirelog", (file / "no_folder.log").string()}, reply));
+    EXPECT_TRUE(nlohmann::json::parse(reply).contains("error")) << reply;
 }
 
 TEST_F(ServerFixture, MalformedControlCommandsGetAnErrorAnswerAndTheServerGoesOn) {

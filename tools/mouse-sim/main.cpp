@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
                      "state | plug | unplug | press dpi | press launch BUTTON | "
                      "surface VALUE | fault busy N | fault error retryable|fatal N | "
                      "fault firmware enter|restart|start|finish [TIMES] | fault firmware block K [TIMES] | "
-                     "fault firmware none | notify arrival|removal PATH")
+                     "fault firmware none | notify arrival|removal PATH | wirelog FILE")
         ->required();
 
     std::string imageVersion, imageFile;
