@@ -65,6 +65,11 @@ void CVexImageDialog::paintEvent(QPaintEvent* event) {
         QDialog::paintEvent(event);
         return;
     }
+    if (background_.size() == size() && !background_.hasAlphaChannel()) {
+        // Covers every pixel as it stands: the window's own buffer is enough.
+        QPainter(this).drawImage(0, 0, background_);
+        return;
+    }
     QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
     buffer.fill(Qt::black);
     {

@@ -240,6 +240,36 @@ TEST(ImageDialog, BackgroundSizesTheWindowAndModalRunsEndWithOneOrTwo) {
     EXPECT_EQ(dialog.result(), 2);
 }
 
+TEST(ImageDialog, BackgroundCoversTheWindowOverBlack) {
+    struct Case {
+        const char* name;
+        QImage background;
+        QSize window;
+        QColor shown;
+    };
+    const Case cases[] = {
+        {"opaque, the window's size",
+         testing::solidImage({40, 30}, Qt::darkCyan, QImage::Format_RGB32),
+         {40, 30},
+         Qt::darkCyan},
+        {"opaque, stretched",
+         testing::solidImage({10, 10}, Qt::darkCyan, QImage::Format_RGB32),
+         {40, 30},
+         Qt::darkCyan},
+        {"translucent", testing::solidImage({40, 30}, QColor(255, 255, 255, 0)), {40, 30}, Qt::black},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVexImageDialog dialog;
+        dialog.SetBackground(c.background);
+        dialog.setFixedSize(c.window);
+        const QImage shown = dialog.grab().toImage();
+        for (const QPoint at : {QPoint(0, 0), QPoint(20, 15), QPoint(39, 29)}) {
+            EXPECT_EQ(shown.pixelColor(at), c.shown) << at.x() << ',' << at.y();
+        }
+    }
+}
+
 TEST(ImageDialog, BackgroundMadeOnShowIsMadeOnceWhenShownOrRendered) {
     const QImage picture = testing::solidImage({60, 40}, Qt::darkCyan);
     struct Case {
