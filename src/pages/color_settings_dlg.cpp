@@ -211,8 +211,9 @@ void CColorSettingsDlg::buildModeControls() {
     }
     for (auto [box, id] : {std::pair{&wheel_, kWheelBoxId}, std::pair{&logo_, kLogoBoxId}}) {
         *box = placeControl<controls::CVexCheckBox>(this, kWindow, id);
-        controls::whenFirstShown(**box, [box = *box, cut, id] {
-            box->SetImages(cut(id, SkinState::Normal), cut(id, SkinState::Over), cut(id, SkinState::Down));
+        controls::whenFirstShown(**box, [box = *box, cut, boxId = id] {
+            box->SetImages(cut(boxId, SkinState::Normal), cut(boxId, SkinState::Over),
+                           cut(boxId, SkinState::Down));
         });
         connect(*box, &controls::CVexCheckBox::clicked, this, &CColorSettingsDlg::zoneBoxToggled);
     }
