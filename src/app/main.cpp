@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFontDatabase>
 
+#include <future>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -47,7 +49,11 @@ int main(int argc, char** argv) {
         QStringLiteral("startup-report"),
         QStringLiteral("Print the time to the first painted window, then end."));
     parser.addOptions({simulate, screenshot, startupReport});
-    parser.process(application);
+    parser.process(application); // may end the program: no thread runs yet
+    // The font list is read on the other core while the window is built; its
+    // first caption waits only for what is left of it. Joined before the
+    // application goes.
+    auto fontList = std::async(std::launch::async, [] { (void)QFontDatabase::families(); });
 
     talwyn::app::ProgramOptions options;
     options.simulate = parser.isSet(simulate);

@@ -69,6 +69,10 @@ void CVexImageDialog::paintEvent(QPaintEvent* event) {
     // Straight onto the widget, clipped to what needs painting: a pressed
     // button repaints only its own corner of the window.
     QPainter painter(this);
+    if (background_.size() == size() && !background_.hasAlphaChannel()) {
+        painter.drawImage(event->rect().topLeft(), background_, event->rect());
+        return;
+    }
     painter.fillRect(event->rect(), Qt::black);
     drawStretched(painter, rect(), background_);
 }

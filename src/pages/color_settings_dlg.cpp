@@ -2,6 +2,7 @@
 
 #include "controls/color_selector_wnd.h"
 #include "controls/color_slider_wnd.h"
+#include "controls/first_show.h"
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
@@ -167,12 +168,19 @@ CColorSettingsDlg::CColorSettingsDlg(QWidget* parent, skins::SkinStore& skins)
     skinPageBackground(*this, skins, kWindow);
 
     preview_ = placeControl<controls::CVexMouseStatic>(this, kWindow, kPreviewId);
-    preview_->setMouseImage(skins.picture(kWindow, ui_layout::SkinRole::MousePicture),
-                            skins::toQRect(ui_layout::kMouseZone1), skins::toQRect(ui_layout::kMouseZone2));
+    std::vector<controls::CVexStatic*> decor;
     for (ControlId id : kDecorIds) {
-        auto* label = placeControl<controls::CVexStatic>(this, kWindow, id);
-        label->SetBackground(skins.controlLook(kWindow, id, SkinState::Normal));
+        decor.push_back(placeControl<controls::CVexStatic>(this, kWindow, id));
     }
+    // The pictures of a page built hidden are read when it is first shown.
+    controls::whenFirstShown(*this, [this, decor] {
+        preview_->setMouseImage(skins_.picture(kWindow, ui_layout::SkinRole::MousePicture),
+                                skins::toQRect(ui_layout::kMouseZone1),
+                                skins::toQRect(ui_layout::kMouseZone2));
+        for (controls::CVexStatic* label : decor) {
+            label->SetBackground(skins_.controlLook(kWindow, label->controlId(), SkinState::Normal));
+        }
+    });
 
     buildModeControls();
     buildEffectControls();
@@ -198,18 +206,21 @@ void CColorSettingsDlg::buildModeControls() {
     constexpr std::array<ControlId, 3> kModeIds{kPerZoneId, kColorShiftId, kSolidColorId};
     for (size_t i = 0; i < kModeIds.size(); ++i) {
         modes_[i] = placeControl<controls::CVexButton>(this, kWindow, kModeIds[i]);
-        skinButton(*modes_[i], skins_, kWindow, kModeIds[i]);
+        skinButtonWhenShown(*modes_[i], skins_, kWindow, kModeIds[i]);
         connect(modes_[i], &controls::CVexButton::clicked, this, [this, i] { chooseMode(kModeOrder[i]); });
     }
     for (auto [box, id] : {std::pair{&wheel_, kWheelBoxId}, std::pair{&logo_, kLogoBoxId}}) {
         *box = placeControl<controls::CVexCheckBox>(this, kWindow, id);
-        (*box)->SetImages(cut(id, SkinState::Normal), cut(id, SkinState::Over), cut(id, SkinState::Down));
+        controls::whenFirstShown(**box, [box = *box, cut, boxId = id] {
+            box->SetImages(cut(boxId, SkinState::Normal), cut(boxId, SkinState::Over),
+                           cut(boxId, SkinState::Down));
+        });
         connect(*box, &controls::CVexCheckBox::clicked, this, &CColorSettingsDlg::zoneBoxToggled);
     }
     for (auto [button, id, zone] :
          {std::tuple{&zone1Edit_, kZone1EditId, 1}, std::tuple{&zone2Edit_, kZone2EditId, 2}}) {
         *button = placeControl<controls::CVexButton>(this, kWindow, id);
-        skinButton(**button, skins_, kWindow, id);
+        skinButtonWhenShown(**button, skins_, kWindow, id);
         connect(*button, &controls::CVexButton::clicked, this,
                 [this, editZone = zone] { chooseEditZone(editZone); });
     }
@@ -218,13 +229,15 @@ void CColorSettingsDlg::buildModeControls() {
 void CColorSettingsDlg::buildEffectControls() {
     for (size_t i = 0; i < kEffectIds.size(); ++i) {
         effects_[i] = placeControl<controls::CVexButton>(this, kWindow, kEffectIds[i]);
-        skinButton(*effects_[i], skins_, kWindow, kEffectIds[i]);
+        skinButtonWhenShown(*effects_[i], skins_, kWindow, kEffectIds[i]);
         connect(effects_[i], &controls::CVexButton::clicked, this,
                 [this, i] { chooseEffect(kEffectOrder[i]); });
     }
     brightness_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kBrightnessId);
-    brightness_->SetImages(skins_.controlLook(kWindow, kBrightnessId, SkinState::Normal),
-                           {skins_.picture(kWindow, ui_layout::SkinRole::SliderThumb)});
+    controls::whenFirstShown(*brightness_, [this] {
+        brightness_->SetImages(skins_.controlLook(kWindow, kBrightnessId, SkinState::Normal),
+                               {skins_.picture(kWindow, ui_layout::SkinRole::SliderThumb)});
+    });
     brightness_->setThumbCount(1);
     brightness_->setRange(kMinBrightness, kMaxBrightness);
     brightness_->SetValue(1, kMaxBrightness);
@@ -238,7 +251,7 @@ void CColorSettingsDlg::buildColorEntry() {
         decimal_[i]->setValidator(digitsOnly);
     }
     auto* hash = placeControl<controls::CVexStatic>(this, kWindow, kHashId);
-    skinStatic(*hash, skins_, kWindow, hash->geometry());
+    skinStaticWhenShown(*hash, skins_, kWindow, hash->geometry());
     hash->SetFontHeight(kEditFontHeight);
     hash->setTextColor(controls::CVexButton::kDefaultTextColor);
     hash->SetText(QStringLiteral("#"));

@@ -1,5 +1,6 @@
 #include "pages/macro_settings_dlg.h"
 
+#include "controls/first_show.h"
 #include "controls/macro_commands.h"
 #include "controls/macro_editor.h"
 #include "controls/macro_list.h"
@@ -47,9 +48,11 @@ controls::ScrollImages scrollImages(skins::SkinStore& skins) {
 
 template <typename Button> Button* makeButton(QWidget* parent, skins::SkinStore& skins, ControlId id) {
     auto* button = placeControl<Button>(parent, kWindow, id);
-    const auto look = [&](SkinState state) { return skins.controlLook(kWindow, id, state); };
-    button->SetImages(look(SkinState::Normal), look(SkinState::Over), look(SkinState::Down),
-                      look(SkinState::Disable));
+    controls::whenFirstShown(*button, [button, &skins, id] {
+        const auto look = [&](SkinState state) { return skins.controlLook(kWindow, id, state); };
+        button->SetImages(look(SkinState::Normal), look(SkinState::Over), look(SkinState::Down),
+                          look(SkinState::Disable));
+    });
     return button;
 }
 
@@ -81,11 +84,14 @@ CMacroSettingsDlg::~CMacroSettingsDlg() {
 void CMacroSettingsDlg::buildControls() {
     skins::SkinStore& skins = services_.skins;
     list_ = placeControl<controls::CVexListBox>(this, kWindow, kListId);
-    list_->SetBackground(skins.controlLook(kWindow, kListId, SkinState::Normal));
     list_->setScrollImages(scrollImages(skins));
     editor_ = placeControl<controls::CVexMacroCtrl>(this, kWindow, kEditorId);
-    editor_->SetBackground(skins.controlLook(kWindow, kEditorId, SkinState::Normal));
     editor_->setScrollImages(scrollImages(skins));
+    // The looks of a page built hidden are cut when it is first shown.
+    controls::whenFirstShown(*this, [this, &skins] {
+        list_->SetBackground(skins.controlLook(kWindow, kListId, SkinState::Normal));
+        editor_->SetBackground(skins.controlLook(kWindow, kEditorId, SkinState::Normal));
+    });
     editor_->setMacroFolder(folder_);
     editor_->menu();
 

@@ -1,5 +1,6 @@
 #include "pages/sensor_dlg.h"
 
+#include "controls/first_show.h"
 #include "pages/skinning.h"
 #include "ui_layout/control_table.h"
 
@@ -61,6 +62,7 @@ CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis
     setWindowFlags(Qt::Widget); // a page inside the main window, not a window of its own
     setControlId(kTemplateId);
     skinPageBackground(*this, skins, kWindow);
+    // The looks of a page built hidden are cut when it is first shown.
     const auto cut = [&skins](SkinState state, ControlId id) {
         return skins.controlLook(kWindow, id, state);
     };
@@ -68,8 +70,6 @@ CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis
     buildLevelControls();
 
     steps_ = placeControl<controls::CVexComboButton>(this, kWindow, kStepsId);
-    steps_->SetImages(cut(SkinState::Normal, kStepsId), cut(SkinState::Over, kStepsId),
-                      cut(SkinState::Down, kStepsId));
     steps_->SetMenuWidth(kStepsMenuWidth);
     for (int n = 1; n <= kLevelIndicators; ++n) {
         steps_->AddItem(n, QString::number(n));
@@ -78,36 +78,43 @@ CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis
     steps_->SetCaption(QString::number(kLevelIndicators), kLevelIndicators, 0);
 
     pointSpeed_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kPointSpeedId);
-    pointSpeed_->SetImages(cut(SkinState::Normal, kPointSpeedId),
-                           {skins.picture(kWindow, ui_layout::SkinRole::SliderThumb)});
     pointSpeed_->setRange(kMinPointSpeed, kMaxPointSpeed);
     pointSpeed_->SetValue(1, kDefaultPointSpeed);
 
     for (auto [control, id] : {std::pair{&liftOff_, kLiftOffId}, std::pair{&angleSnap_, kAngleSnapId},
                                std::pair{&ripple_, kRippleId}}) {
         *control = placeControl<controls::CVexCheckBox>(this, kWindow, id);
-        // Off is the Disable look, on the Down look.
-        (*control)->SetImages(cut(SkinState::Disable, id), {}, cut(SkinState::Down, id));
     }
 
     analyze_ = placeControl<controls::CVexButton>(this, kWindow, kAnalyzeId);
-    analyze_->SetImages(cut(SkinState::Normal, kAnalyzeId), cut(SkinState::Over, kAnalyzeId),
-                        cut(SkinState::Down, kAnalyzeId), cut(SkinState::Disable, kAnalyzeId));
     connect(analyze_, &controls::CVexButton::clicked, this, &CSensorDlg::analyzeSurface);
 
     bar_ = placeControl<controls::CVexProgressCtrl>(this, kWindow, kQualityBarId);
-    bar_->setImages(cut(SkinState::Normal, kQualityBarId), cut(SkinState::Down, kQualityBarId));
     bar_->setVertical(true);
     bar_->setRange(0, kMaxQualityIndex);
 
     surface_ = placeControl<controls::CVexStatic>(this, kWindow, kSurfaceId);
-    const std::filesystem::path folder = skins.folder();
-    for (const ui_layout::SkinFile& picture : ui_layout::kSurfacePictures) {
-        surface_->AddImage(skins::loadImageFile(folder / std::string(picture.name)));
-    }
-    // The first picture also lies under every other one, and alone when the index is out of range.
-    surface_->SetBackground(
-        skins::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name)));
+    controls::whenFirstShown(*this, [this, cut] {
+        steps_->SetImages(cut(SkinState::Normal, kStepsId), cut(SkinState::Over, kStepsId),
+                          cut(SkinState::Down, kStepsId));
+        pointSpeed_->SetImages(cut(SkinState::Normal, kPointSpeedId),
+                               {skins_.picture(kWindow, ui_layout::SkinRole::SliderThumb)});
+        for (auto [control, id] : {std::pair{liftOff_, kLiftOffId}, std::pair{angleSnap_, kAngleSnapId},
+                                   std::pair{ripple_, kRippleId}}) {
+            // Off is the Disable look, on the Down look.
+            control->SetImages(cut(SkinState::Disable, id), {}, cut(SkinState::Down, id));
+        }
+        analyze_->SetImages(cut(SkinState::Normal, kAnalyzeId), cut(SkinState::Over, kAnalyzeId),
+                            cut(SkinState::Down, kAnalyzeId), cut(SkinState::Disable, kAnalyzeId));
+        bar_->setImages(cut(SkinState::Normal, kQualityBarId), cut(SkinState::Down, kQualityBarId));
+        const std::filesystem::path folder = skins_.folder();
+        for (const ui_layout::SkinFile& picture : ui_layout::kSurfacePictures) {
+            surface_->AddImage(skins::loadImageFile(folder / std::string(picture.name)));
+        }
+        // The first picture also lies under every other one, and alone when the index is out of range.
+        surface_->SetBackground(
+            skins::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name)));
+    });
     setQuality(0);
 }
 
@@ -123,10 +130,13 @@ CSensorDlg::~CSensorDlg() {
 
 void CSensorDlg::buildLevelControls() {
     levels_ = placeControl<controls::CVexSliderCtrl3D>(this, kWindow, kLevelSliderId);
-    const std::vector<QImage> levelThumbs = skins_.pictures(kWindow, ui_layout::SkinRole::SliderThumbOver);
-    std::array<QImage, controls::CVexSliderCtrl3D::kMaxThumbs> thumbs;
-    std::copy_n(levelThumbs.begin(), std::min(levelThumbs.size(), thumbs.size()), thumbs.begin());
-    levels_->SetImages(skins_.controlLook(kWindow, kLevelSliderId, SkinState::Normal), thumbs);
+    controls::whenFirstShown(*levels_, [this] {
+        const std::vector<QImage> levelThumbs =
+            skins_.pictures(kWindow, ui_layout::SkinRole::SliderThumbOver);
+        std::array<QImage, controls::CVexSliderCtrl3D::kMaxThumbs> thumbs;
+        std::copy_n(levelThumbs.begin(), std::min(levelThumbs.size(), thumbs.size()), thumbs.begin());
+        levels_->SetImages(skins_.controlLook(kWindow, kLevelSliderId, SkinState::Normal), thumbs);
+    });
     levels_->setRange(kMinResolution, kMaxResolution);
     levels_->setStep(kResolutionStep);
 

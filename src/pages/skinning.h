@@ -33,10 +33,16 @@ Control* placeControl(QWidget* parent, ui_layout::WindowId window, controls::Con
 // for; a disabled button keeps its Normal look.
 void skinButton(controls::CVexImageButton& button, skins::SkinStore& skins, ui_layout::WindowId window,
                 controls::ControlId id);
+// The same for a page built hidden: the looks are cut when the button first shows.
+void skinButtonWhenShown(controls::CVexImageButton& button, skins::SkinStore& skins,
+                         ui_layout::WindowId window, controls::ControlId id);
 
 // Places `label` at `rect` of `window` on the Normal sheet's piece there.
 void skinStatic(controls::CVexStatic& label, skins::SkinStore& skins, ui_layout::WindowId window,
                 const QRect& rect);
+// The same for a page built hidden: the piece is cut when the label first shows.
+void skinStaticWhenShown(controls::CVexStatic& label, skins::SkinStore& skins, ui_layout::WindowId window,
+                         const QRect& rect);
 
 // A page built hidden gets its background when first shown; until then it
 // holds no picture of its whole window.

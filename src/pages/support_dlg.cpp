@@ -56,14 +56,14 @@ CSupportDlg::CSupportDlg(SupportServices services, QWidget* parent)
 controls::CVexButton* CSupportDlg::makeButton(controls::ControlId id) {
     auto* button = new controls::CVexButton(this);
     button->setControlId(id);
-    skinButton(*button, services_.skins, kWindow, id);
+    skinButtonWhenShown(*button, services_.skins, kWindow, id);
     return button;
 }
 
 controls::CVexStatic* CSupportDlg::makeVersionLabel(controls::ControlId id) {
     auto* label = new controls::CVexStatic(this);
     label->setControlId(id);
-    skinStatic(*label, services_.skins, kWindow, tableRect(kWindow, id));
+    skinStaticWhenShown(*label, services_.skins, kWindow, tableRect(kWindow, id));
     label->SetFontHeight(kVersionFontHeight);
     label->setTextColor(kVersionTextColor);
     return label;

@@ -5,7 +5,9 @@
 #include "skins/file_check.h"
 #include "skins/table_rect.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
@@ -38,6 +40,17 @@ bool drawsPicture(const ui_layout::WindowLayout& layout, SkinRole role) {
     return std::find(layout.pictures.begin(), layout.pictures.end(), role) != layout.pictures.end();
 }
 
+// The decoder the file's signature names, or none.
+QByteArray formatOf(const QByteArray& bytes) {
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n")) {
+        return "PNG";
+    }
+    if (bytes.startsWith("BM")) {
+        return "BMP";
+    }
+    return {};
+}
+
 } // namespace
 
 QImage loadImageFile(const std::filesystem::path& path) {
@@ -54,7 +67,13 @@ QImage loadImageFile(const std::filesystem::path& path) {
         }
     }
     // Decoded from the memory copy: the file is closed already.
-    return QImage::fromData(bytes);
+    const QByteArray format = formatOf(bytes);
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, format);
+    // Our own files name their format; asking every image plugin whether it
+    // knows the bytes would load them all.
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    return reader.read();
 }
 
 void drawCenteredText(const QString& text, QColor colour, const QFont& font, const QRect& rect, bool centreX,

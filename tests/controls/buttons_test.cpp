@@ -1,5 +1,7 @@
 #include "controls/buttons.h"
+#include "controls/first_show.h"
 #include "controls/image_dialog.h"
+#include "controls/statics.h"
 #include "widget_support.h"
 
 #include <QPainter>
@@ -238,6 +240,84 @@ TEST(ImageDialog, BackgroundSizesTheWindowAndModalRunsEndWithOneOrTwo) {
     QTimer::singleShot(0, &dialog, [&dialog] { dialog.close(); });
     EXPECT_EQ(dialog.runModal(), ModalResult::Cancel);
     EXPECT_EQ(dialog.result(), 2);
+}
+
+TEST(FirstShow, PreparesOnceBeforeTheWidgetIsFirstSeen) {
+    struct Case {
+        const char* how;
+        // Brings the child out and gives its first picture, or a null image.
+        std::function<QImage(QWidget& window, QWidget& child)> bringOut;
+    };
+    const Case cases[] = {
+        {"window shown",
+         [](QWidget& window, QWidget& child) {
+             window.show();
+             return child.grab().toImage();
+         }},
+        {"rendered without being shown", [](QWidget&, QWidget& child) { return child.grab().toImage(); }},
+        {"shown inside a hidden window",
+         [](QWidget&, QWidget& child) {
+             child.show();
+             return child.grab().toImage();
+         }},
+        {"left hidden", [](QWidget&, QWidget&) { return QImage(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        QWidget window;
+        auto* child = new CVexStatic(&window);
+        child->resize(20, 10);
+        int prepared = 0;
+        whenFirstShown(*child, [&] {
+            ++prepared;
+            child->SetBackground(testing::solidImage({20, 10}, Qt::darkCyan, QImage::Format_RGB32));
+        });
+        const QImage first = c.bringOut(window, *child);
+        EXPECT_EQ(prepared, first.isNull() ? 0 : 1);
+        if (!first.isNull()) {
+            EXPECT_EQ(first.pixelColor(5, 5), QColor(Qt::darkCyan));
+        }
+        child->hide();
+        child->show();
+        (void)child->grab();
+        EXPECT_EQ(prepared, 1);
+    }
+
+    QWidget shown;
+    shown.show();
+    int prepared = 0;
+    whenFirstShown(shown, [&] { ++prepared; });
+    EXPECT_EQ(prepared, 1); // at once for a widget on screen already
+}
+
+TEST(ImageDialog, BackgroundCoversTheWindowOverBlack) {
+    struct Case {
+        const char* name;
+        QImage background;
+        QSize window;
+        QColor shown;
+    };
+    const Case cases[] = {
+        {"opaque, the window's size",
+         testing::solidImage({40, 30}, Qt::darkCyan, QImage::Format_RGB32),
+         {40, 30},
+         Qt::darkCyan},
+        {"opaque, stretched",
+         testing::solidImage({10, 10}, Qt::darkCyan, QImage::Format_RGB32),
+         {40, 30},
+         Qt::darkCyan},
+        {"translucent", testing::solidImage({40, 30}, QColor(255, 255, 255, 0)), {40, 30}, Qt::black},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVexImageDialog dialog;
+        dialog.SetBackground(c.background);
+        dialog.setFixedSize(c.window);
+        const QImage shown = dialog.grab().toImage();
+        for (const QPoint at : {QPoint(0, 0), QPoint(20, 15), QPoint(39, 29)}) {
+            EXPECT_EQ(shown.pixelColor(at), c.shown) << at.x() << ',' << at.y();
+        }
+    }
 }
 
 TEST(ImageDialog, BackgroundMadeOnShowIsMadeOnceWhenShownOrRendered) {

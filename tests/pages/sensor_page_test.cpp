@@ -343,6 +343,9 @@ TEST_F(SensorPage, OutOfRangeQualityFromAFileShowsTheIdlePictureAndIsKept) {
         int16_t quality;
         int bar;
     };
+    // The surface pictures are read when the page first shows.
+    EXPECT_EQ(page.surfacePicture().imageCount(), 0);
+    page.show();
     for (const Case c : {Case{40, 10}, Case{15, 10}, Case{-3, 0}, Case{7, 7}}) {
         ProfileData profile;
         profile.surfaceQuality = c.quality;

@@ -83,13 +83,18 @@ protected:
 
 TEST_F(BitmapSheetTest, CutsMatchTheGeneralDecoderPixelForPixel) {
     const BitmapForm forms[] = {
-        {"bottom-up, padded rows", 5, 3}, {"top-down, padded rows", 5, -3},
-        {"rows without padding", 8, 4},   {"one pixel", 1, 1},
+        {"bottom-up, padded rows", 5, 3},
+        {"top-down, padded rows", 5, -3},
+        {"rows without padding", 8, 4},
+        {"one pixel", 1, 1},
         {"newer info header", 7, 2, 124},
+        // Wide enough that a cut takes several reads of a few rows each.
+        {"bottom-up, rows over many reads", 3001, 30},
+        {"top-down, rows over many reads", 3001, -30},
     };
     const std::optional<QRect> rects[] = {
         std::nullopt,      QRect(1, 1, 2, 1),   QRect(0, 0, 1, 1),    QRect(-2, -1, 4, 3),
-        QRect(3, 1, 5, 5), QRect(10, 10, 2, 2), QRect(-1, -1, 12, 8),
+        QRect(3, 1, 5, 5), QRect(10, 10, 2, 2), QRect(-1, -1, 12, 8), QRect(2990, 3, 15, 25),
     };
     for (const BitmapForm& form : forms) {
         const std::vector<unsigned char> bytes = plainBitmap(form);
