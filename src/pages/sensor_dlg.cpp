@@ -7,6 +7,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <span>
 
 namespace talwyn::pages {
 
@@ -108,12 +109,14 @@ CSensorDlg::CSensorDlg(QWidget* parent, skins::SkinStore& skins, SurfaceAnalysis
                             cut(SkinState::Down, kAnalyzeId), cut(SkinState::Disable, kAnalyzeId));
         bar_->setImages(cut(SkinState::Normal, kQualityBarId), cut(SkinState::Down, kQualityBarId));
         const std::filesystem::path folder = skins_.folder();
-        for (const ui_layout::SkinFile& picture : ui_layout::kSurfacePictures) {
+        const QImage first =
+            skins::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name));
+        surface_->AddImage(first);
+        for (const ui_layout::SkinFile& picture : std::span(ui_layout::kSurfacePictures).subspan(1)) {
             surface_->AddImage(skins::loadImageFile(folder / std::string(picture.name)));
         }
         // The first picture also lies under every other one, and alone when the index is out of range.
-        surface_->SetBackground(
-            skins::loadImageFile(folder / std::string(ui_layout::kSurfacePictures.front().name)));
+        surface_->SetBackground(first);
     });
     setQuality(0);
 }

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QImageReader>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -14,7 +13,8 @@ namespace talwyn::skins {
 
 namespace {
 
-constexpr std::array<unsigned char, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr QByteArrayView kPngSignature("\x89PNG\r\n\x1a\n");
+constexpr QByteArrayView kBitmapSignature("BM");
 // Length and type before a chunk's data, its checksum after.
 constexpr qint64 kChunkHeadBytes = 8;
 constexpr qint64 kChunkTailBytes = 4;
@@ -62,13 +62,23 @@ bool imageFileLooksWhole(const std::filesystem::path& path) {
         if (kind != BitmapKind::Other) {
             return kind == BitmapKind::Plain;
         }
-        if (std::equal(kPngSignature.begin(), kPngSignature.end(), head.begin())) {
+        if (imageFormatOf(QByteArrayView(head.data(), head.size())) == "PNG") {
             return pngChunksWhole(file);
         }
     }
     file.close();
     QImageReader reader(QString::fromStdU16String(path.u16string()));
     return reader.canRead() && reader.size().isValid();
+}
+
+QByteArray imageFormatOf(QByteArrayView head) {
+    if (head.startsWith(kPngSignature)) {
+        return "PNG";
+    }
+    if (head.startsWith(kBitmapSignature)) {
+        return "BMP";
+    }
+    return {};
 }
 
 } // namespace talwyn::skins

@@ -40,17 +40,6 @@ bool drawsPicture(const ui_layout::WindowLayout& layout, SkinRole role) {
     return std::find(layout.pictures.begin(), layout.pictures.end(), role) != layout.pictures.end();
 }
 
-// The decoder the file's signature names, or none.
-QByteArray formatOf(const QByteArray& bytes) {
-    if (bytes.startsWith("\x89PNG\r\n\x1a\n")) {
-        return "PNG";
-    }
-    if (bytes.startsWith("BM")) {
-        return "BMP";
-    }
-    return {};
-}
-
 } // namespace
 
 QImage loadImageFile(const std::filesystem::path& path) {
@@ -67,7 +56,7 @@ QImage loadImageFile(const std::filesystem::path& path) {
         }
     }
     // Decoded from the memory copy: the file is closed already.
-    const QByteArray format = formatOf(bytes);
+    const QByteArray format = imageFormatOf(bytes);
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, format);
     // Our own files name their format; asking every image plugin whether it
